@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -305,4 +307,24 @@ TEST_F(SoundTest, ReleaseEmptiesEverySlotAndClosesTheOutput) {
     EXPECT_EQ(host_->audioSource(), nullptr);
     playSound(0);
     playSound(15);
+}
+
+// The game's five sound files, as start-up loads them (paths relative to the working folder,
+// which is the source folder for the tests), load and sound.
+TEST_F(SoundTest, TheGamesSoundFilesLoad) {
+    const char* files[] = {"res/piko.wav", "res/ban.wav", "res/syu.wav", "res/gogo.wav",
+                           "res/ga.wav"};
+    int present = 0;
+    for (const char* f : files) present += std::filesystem::exists(f) ? 1 : 0;
+    if (present == 0) GTEST_SKIP() << "no sound files in res/ yet";
+    for (int slot = 0; slot < 5; ++slot) {
+        SCOPED_TRACE(files[slot]);
+        ASSERT_TRUE(loadSoundSlot(files[slot], slot));
+        playSound(slot);
+        const Samples out =
+            pull(plat::Mixer::kOutputRate * 2);  // every effect is shorter than that
+        EXPECT_TRUE(std::any_of(out.begin(), out.end(), [](int16_t v) { return v != 0; }));
+        EXPECT_FALSE(mixer()->playing(slot));  // played to its end and stopped
+    }
+    EXPECT_EQ(loadedBuffers(), 5);
 }
