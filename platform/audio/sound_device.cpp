@@ -68,12 +68,8 @@ Result SoundDevice::createSoundBuffer(const SoundBufferDesc& desc, SoundBuffer**
         buffer->release();
         return kOutOfMemory;
     }
-    if (soundFaults().newBuffersLost) {
-        buffer->lost_ = true;
-    } else if (!buffer->publish()) {
-        buffer->release();
-        return kOutOfMemory;
-    }
+    // The voice stays empty, and so silent, until the first unlock converts the content.
+    buffer->lost_ = soundFaults().newBuffersLost;
     *out = buffer;
     return kOk;
 }
@@ -158,8 +154,8 @@ Result SoundBuffer::unlock(void* region1, uint32_t bytes1, void* region2, uint32
 Result SoundBuffer::restore() {
     if (!lost_) return kOk;
     if (soundFaults().restore) return kSoundBufferLost;
+    // The memory comes back as silence; the voice stays empty until the content is written again.
     std::fill(bytes_.begin(), bytes_.end(), format_.bitsPerSample == 8 ? 0x80 : 0x00);
-    if (!publish()) return kOutOfMemory;
     lost_ = false;
     return kOk;
 }

@@ -3,10 +3,10 @@
 //
 // A device opens the host's audio output and owns the mixer the output pulls from. A buffer
 // holds one whole sound in the format it was described with (PCM as a WAVE file stores it) and
-// is one voice of the mixer: it is converted to the output format each time it is unlocked, so
-// the mixer never converts while it plays. Playing a buffer plays it once from its current
-// position; setting the position to 0 and playing again restarts it, cutting off the earlier
-// playback, while other buffers sound on.
+// is one voice of the mixer: its content is converted to the output format when it is unlocked
+// (once per load), so the mixer never converts while it plays. Until then the voice is empty.
+// Playing a buffer plays it once from its current position; setting the position to 0 and playing
+// again restarts it, cutting off the earlier playback, while other buffers sound on.
 //
 // Every buffer holds a reference to its device, so the device (and the audio output) stays
 // until its last buffer is released.
@@ -123,7 +123,7 @@ class SoundDevice : public RefCounted {
     Result setCooperativeLevel(WindowHandle window, uint32_t level);
     // A static buffer of the description's size and format. The format must be PCM the mixer
     // can convert (one or two channels, 8 or 16 bits, 100..200000 Hz); the new buffer holds
-    // silence. Fails when the mixer has no free voice.
+    // silence (and plays nothing until it is filled). Fails when the mixer has no free voice.
     Result createSoundBuffer(const SoundBufferDesc& desc, SoundBuffer** out);
 
     Mixer& mixer() { return mixer_; }
