@@ -47,9 +47,12 @@ TEST_F(EffectsTest, TorpedoHitsTheLowestOverlappingLivePiranha) {
 // lies 2 vx ahead.
 TEST_F(EffectsTest, TorpedoThatHitsIsDrawnOnceMore) {
     const int t = spawnTorpedo(0, -100, false);
-    updateObjects();
-    orderByDepth();
-    ASSERT_TRUE(inDrawOrder(t));
+    for (int frame = 0; frame < 3; ++frame) {
+        updateObjects();
+        orderByDepth();
+        ASSERT_TRUE(inDrawOrder(t));
+        ASSERT_EQ(objects[t].srcY, 0);
+    }
     const float x = objects[t].x;
     const int p = placePiranha(x + 10, -100, 1);
     updateObjects();
@@ -58,6 +61,7 @@ TEST_F(EffectsTest, TorpedoThatHitsIsDrawnOnceMore) {
     EXPECT_TRUE(inDrawOrder(t));
     EXPECT_FLOAT_EQ(objects[t].x, x + objects[t].vx);
     EXPECT_EQ(objects[t].srcX, 192);
+    EXPECT_EQ(objects[t].srcY, 16);  // its fourth update shows the second frame
     EXPECT_EQ(objects[p].state, kPiranhaDying);
     const ObjectRecord& e = objects[p + 1];
     ASSERT_EQ(e.kind, kindExplosion);
