@@ -47,7 +47,9 @@ class TextureLoader : public GfxTest {
     void SetUp() override {
         GfxTest::SetUp();
         createDevice();
-        dir = std::filesystem::path(MARLOVEK_BINARY_DIR) / "loader_test_files";
+        // One folder per test: CTest runs the tests in parallel processes.
+        dir = std::filesystem::path(MARLOVEK_BINARY_DIR) / "loader_test_files" /
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::create_directories(dir);
     }
     void TearDown() override {
