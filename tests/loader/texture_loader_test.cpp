@@ -216,9 +216,13 @@ TEST_F(TextureLoader, RefusedFilesGiveTheInvalidDataResult) {
     hostile.width = 0x40000000;
     hostile.height = 0x40000000;
     for (const BmpFile& f : {tooLong, bitFields40, hostile}) {
-        texture = reinterpret_cast<gfx::Texture*>(&texture);  // must be emptied
-        EXPECT_EQ(loadBmp(f), kInvalidData);
-        EXPECT_EQ(texture, nullptr);
+        const std::string path = writeFile("image.bmp", bmptest::writeBmp(f));
+        gfx::Texture* out = reinterpret_cast<gfx::Texture*>(&out);  // must be emptied
+        EXPECT_EQ(createTextureFromFile(device, path.c_str(), kTextureDefault, kTextureDefault, 0,
+                                        0, gfx::Format::Unknown, gfx::Pool::Default, kFilterNone,
+                                        kTextureDefault, kKey, nullptr, nullptr, &out),
+                  kInvalidData);
+        EXPECT_EQ(out, nullptr);
     }
     const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
                        0,    0,   0,   13,  'I',  'H',  'D',  'R'};
