@@ -55,6 +55,7 @@ Result KeyboardDevice::acquire() {
 }
 
 Result KeyboardDevice::unacquire() {
+    host().note("unacquireKeyboard");
     if (!acquired_) return kFalse;
     acquired_ = false;
     return kOk;

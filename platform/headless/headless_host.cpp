@@ -52,6 +52,7 @@ void HeadlessHost::messageBox(const char* textUtf8, const char* captionUtf8) {
 }
 
 bool HeadlessHost::readKeyboard(uint8_t state[256]) {
+    ++keyboardReads_;
     if (!config_.keyboard) return false;
     for (int i = 0; i < 256; ++i) state[i] = keys_[i];
     return true;
@@ -65,6 +66,11 @@ bool HeadlessHost::openPresenter(bool accelerated) {
         presenterAccelerated_ = accelerated;
     }
     return ok;
+}
+
+void HeadlessHost::closePresenter() {
+    note("closePresenter");
+    presenterOpen_ = false;
 }
 
 bool HeadlessHost::present(const FrameView& frame) {

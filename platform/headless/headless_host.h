@@ -46,6 +46,7 @@ public:
     // --- What happened ---
     uint64_t turns() const { return turns_; }
     uint64_t presents() const { return presents_; }
+    uint64_t keyboardReads() const { return keyboardReads_; }
     bool fullscreen() const { return fullscreen_; }
     bool cursorVisible() const { return cursorVisible_; }
     bool presenterOpen() const { return presenterOpen_; }
@@ -76,7 +77,7 @@ public:
     bool keyboardAvailable() override { return config_.keyboard; }
     bool readKeyboard(uint8_t state[256]) override;
     bool openPresenter(bool accelerated) override;
-    void closePresenter() override { presenterOpen_ = false; }
+    void closePresenter() override;
     bool present(const FrameView& frame) override;
     bool openAudio(int sampleRate, AudioSource* source) override;
     void closeAudio() override;
@@ -107,6 +108,7 @@ private:
     bool recording_ = false;
     uint64_t turns_ = 0;
     uint64_t presents_ = 0;
+    uint64_t keyboardReads_ = 0;
     uint64_t sleptMs_ = 0;
     AudioSource* audioSource_ = nullptr;
     int audioRate_ = 0;
