@@ -39,6 +39,7 @@ struct State {
     bool quitPosted = false;
     int quitCode = 0;
     bool activeReported = false;  // the activation last delivered to the windows
+    uint64_t deactivations = 0;
     int cursorCount = 0;
     WindowHandle lastWindow = nullptr;
 };
@@ -61,6 +62,7 @@ void enqueue(const Message& message) {
 void reportActivation(bool active) {
     if (state.activeReported == active) return;
     state.activeReported = active;
+    if (!active) ++state.deactivations;
     for (Window& w : state.windows)
         if (w.inUse && !w.destroyed) enqueue({&w, msg::ActivateApp, active ? 1u : 0u, 0});
 }
@@ -294,6 +296,8 @@ int showCursor(bool show) {
 }
 
 bool applicationActive() { return state.activeReported; }
+
+uint64_t deactivationCount() { return state.deactivations; }
 
 WindowHandle currentWindow() { return liveWindow(state.lastWindow); }
 

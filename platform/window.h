@@ -116,6 +116,9 @@ int showCursor(bool show);
 // Whether the application is active, as the host last reported it. The graphics device reads
 // it to lose a full-screen device while the application is in the background.
 bool applicationActive();
+// How many times the application has gone to the background. A full-screen graphics device
+// compares it across calls: a deactivation it did not see while it happened still loses it.
+uint64_t deactivationCount();
 
 // The window the game created last (null before); the graphics device presents through it.
 WindowHandle currentWindow();

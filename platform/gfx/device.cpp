@@ -1,0 +1,394 @@
+#include "platform/gfx/device.h"
+
+#include <new>
+
+#include "platform/gfx/rasteriser.h"
+#include "platform/gfx/state_block.h"
+#include "platform/host.h"
+#include "platform/window.h"
+
+namespace plat::gfx {
+namespace {
+
+constexpr uint32_t kMaxBackBufferSide = 4096;
+
+bool isBackBufferFormat(Format f) {
+    return f == Format::X8R8G8B8 || f == Format::R5G6B5;
+}
+
+}  // namespace
+
+Device::Device(GraphicsSystem* system, DeviceType type, Window* focusWindow, uint32_t behaviour)
+    : system_(system) {
+    system_->addRef();
+    creation_ = CreationParameters{type, focusWindow, behaviour};
+}
+
+Device::~Device() {
+    for (int stage = 0; stage < kMaxStages; ++stage) releaseRef(state_.textures[stage]);
+    if (recording_) releaseRef(recording_);
+    delete rasteriser_;
+    if (!windowed_) host().setFullscreen(false);
+    host().closePresenter();
+    system_->release();
+}
+
+Result Device::configure(PresentParams& params) {
+    DisplayMode display;
+    if (failed(system_->getAdapterDisplayMode(display))) display.format = Format::X8R8G8B8;
+    if (params.windowed && params.backBufferFormat == Format::Unknown)
+        params.backBufferFormat = display.format;
+    if (params.backBufferWidth == 0 || params.backBufferHeight == 0 ||
+        params.backBufferWidth > kMaxBackBufferSide ||
+        params.backBufferHeight > kMaxBackBufferSide || params.backBufferCount > 1 ||
+        params.multiSampleType != 0 || !isBackBufferFormat(params.backBufferFormat) ||
+        (params.windowed && params.fullScreenRefreshRate != 0))
+        return kInvalidCall;
+    if (!rasteriser_) {
+        rasteriser_ = new (std::nothrow) Rasteriser();
+        if (!rasteriser_) return kOutOfMemory;
+    }
+    if (!rasteriser_->resize(params.backBufferWidth, params.backBufferHeight,
+                             params.backBufferFormat))
+        return kOutOfMemory;
+    if (params.backBufferCount == 0) params.backBufferCount = 1;
+    width_ = params.backBufferWidth;
+    height_ = params.backBufferHeight;
+    backFormat_ = params.backBufferFormat;
+    if (windowed_ != params.windowed || !params.windowed) host().setFullscreen(!params.windowed);
+    windowed_ = params.windowed;
+    for (uint32_t stage = 0; stage < kMaxStages; ++stage) bindTexture(stage, nullptr);
+    setDefaultPipelineState(state_, width_, height_);
+    inScene_ = false;
+    loss_ = Loss::None;
+    deactivationsSeen_ = deactivationCount();
+    return kOk;
+}
+
+bool Device::lost() {
+    if (windowed_) return false;
+    if (loss_ == Loss::None && (!applicationActive() || deactivationCount() != deactivationsSeen_))
+        loss_ = Loss::Lost;
+    if (loss_ == Loss::Lost && applicationActive()) loss_ = Loss::NeedsReset;
+    return loss_ != Loss::None;
+}
+
+Result Device::testCooperativeLevel() {
+    if (!lost()) return kOk;
+    return loss_ == Loss::Lost ? kDeviceLost : kDeviceNotReset;
+}
+
+Result Device::reset(PresentParams& params) {
+    if (lost() && loss_ == Loss::Lost) return kDeviceLost;
+    if (recording_ || defaultPoolObjects_ > 0) {
+        // Objects of the old device memory are still alive: the device stays unusable until a
+        // reset succeeds.
+        loss_ = Loss::NeedsReset;
+        return kInvalidCall;
+    }
+    const Result r = configure(params);
+    if (failed(r)) loss_ = Loss::NeedsReset;
+    return r;
+}
+
+Result Device::present() {
+    if (lost() || inScene_) return lost() ? kDeviceLost : kInvalidCall;
+    FrameView frame;
+    frame.pixels = rasteriser_->pixels();
+    frame.width = static_cast<int>(width_);
+    frame.height = static_cast<int>(height_);
+    frame.pitch = rasteriser_->pitch();
+    frame.format = backFormat_ == Format::R5G6B5 ? PixelFormat::R5G6B5 : PixelFormat::X8R8G8B8;
+    return host().present(frame) ? kOk : kDeviceLost;
+}
+
+Result Device::clear(uint32_t count, const Rect* rects, uint32_t flags, uint32_t colour, float z,
+                     uint32_t stencil) {
+    (void)z;
+    (void)stencil;
+    if (count > 0 && !rects) return kInvalidCall;
+    if (!(flags & clearFlags::Target)) return kOk;
+    const Viewport& vp = state_.viewport;
+    const Rect view{static_cast<int32_t>(vp.x), static_cast<int32_t>(vp.y),
+                    static_cast<int32_t>(vp.x + vp.width), static_cast<int32_t>(vp.y + vp.height)};
+    if (count == 0) {
+        rasteriser_->clear(view, colour);
+        return kOk;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        Rect r = rects[i];
+        if (r.left < view.left) r.left = view.left;
+        if (r.top < view.top) r.top = view.top;
+        if (r.right > view.right) r.right = view.right;
+        if (r.bottom > view.bottom) r.bottom = view.bottom;
+        rasteriser_->clear(r, colour);
+    }
+    return kOk;
+}
+
+Result Device::beginScene() {
+    if (inScene_) return kInvalidCall;
+    if (lost()) return kDeviceLost;
+    inScene_ = true;
+    return kOk;
+}
+
+Result Device::endScene() {
+    if (!inScene_) return kInvalidCall;
+    inScene_ = false;
+    return kOk;
+}
+
+// --- Settings ---
+
+Result Device::setRenderState(RenderState state, uint32_t value) {
+    const int i = static_cast<int>(state);
+    if (i >= static_cast<int>(RenderState::Count)) return kInvalidCall;
+    if (recording_) {
+        recording_->renderSet_[i] = true;
+        recording_->values_.renderStates[i] = value;
+    } else {
+        state_.renderStates[i] = value;
+    }
+    return kOk;
+}
+
+Result Device::getRenderState(RenderState state, uint32_t& value) const {
+    const int i = static_cast<int>(state);
+    if (i >= static_cast<int>(RenderState::Count)) return kInvalidCall;
+    value = state_.renderStates[i];
+    return kOk;
+}
+
+Result Device::setTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
+    const int i = static_cast<int>(state);
+    if (stage >= kMaxStages || i >= static_cast<int>(TextureStageState::Count)) return kInvalidCall;
+    if (recording_) {
+        recording_->stageSet_[stage * StateBlock::kStageStates + i] = true;
+        recording_->values_.stageStates[stage][i] = value;
+    } else {
+        state_.stageStates[stage][i] = value;
+    }
+    return kOk;
+}
+
+Result Device::getTextureStageState(uint32_t stage, TextureStageState state,
+                                    uint32_t& value) const {
+    const int i = static_cast<int>(state);
+    if (stage >= kMaxStages || i >= static_cast<int>(TextureStageState::Count)) return kInvalidCall;
+    value = state_.stageStates[stage][i];
+    return kOk;
+}
+
+Result Device::setSamplerState(uint32_t sampler, SamplerState state, uint32_t value) {
+    const int i = static_cast<int>(state);
+    if (sampler >= kMaxStages || i >= static_cast<int>(SamplerState::Count)) return kInvalidCall;
+    if (recording_) {
+        recording_->samplerSet_[sampler * StateBlock::kSamplerStates + i] = true;
+        recording_->values_.samplerStates[sampler][i] = value;
+    } else {
+        state_.samplerStates[sampler][i] = value;
+    }
+    return kOk;
+}
+
+Result Device::getSamplerState(uint32_t sampler, SamplerState state, uint32_t& value) const {
+    const int i = static_cast<int>(state);
+    if (sampler >= kMaxStages || i >= static_cast<int>(SamplerState::Count)) return kInvalidCall;
+    value = state_.samplerStates[sampler][i];
+    return kOk;
+}
+
+void Device::bindTexture(uint32_t stage, Texture* texture) {
+    Texture*& slot = state_.textures[stage];
+    if (slot == texture) return;
+    if (texture) texture->addRef();
+    releaseRef(slot);
+    slot = texture;
+}
+
+Result Device::setTexture(uint32_t stage, Texture* texture) {
+    if (stage >= kMaxStages) return kInvalidCall;
+    if (texture && texture->pool() == Pool::SystemMemory) return kInvalidCall;
+    if (recording_) {
+        Texture*& slot = recording_->values_.textures[stage];
+        recording_->textureSet_[stage] = true;
+        if (slot != texture) {
+            if (texture) texture->addRef();
+            releaseRef(slot);
+            slot = texture;
+        }
+        return kOk;
+    }
+    bindTexture(stage, texture);
+    return kOk;
+}
+
+Result Device::getTexture(uint32_t stage, Texture** out) const {
+    if (stage >= kMaxStages || !out) return kInvalidCall;
+    *out = state_.textures[stage];
+    if (*out) (*out)->addRef();
+    return kOk;
+}
+
+Result Device::setTransform(TransformType type, const Matrix& matrix) {
+    const int i = static_cast<int>(type);
+    if (i >= static_cast<int>(TransformType::Count)) return kInvalidCall;
+    if (recording_) {
+        recording_->transformSet_[i] = true;
+        recording_->values_.transforms[i] = matrix;
+    } else {
+        state_.transforms[i] = matrix;
+    }
+    return kOk;
+}
+
+Result Device::getTransform(TransformType type, Matrix& out) const {
+    const int i = static_cast<int>(type);
+    if (i >= static_cast<int>(TransformType::Count)) return kInvalidCall;
+    out = state_.transforms[i];
+    return kOk;
+}
+
+Result Device::setViewport(const Viewport& viewport) {
+    if (viewport.width == 0 || viewport.height == 0 || viewport.x + viewport.width > width_ ||
+        viewport.y + viewport.height > height_)
+        return kInvalidCall;
+    if (recording_) {
+        recording_->viewportSet_ = true;
+        recording_->values_.viewport = viewport;
+    } else {
+        state_.viewport = viewport;
+    }
+    return kOk;
+}
+
+Result Device::getViewport(Viewport& out) const {
+    out = state_.viewport;
+    return kOk;
+}
+
+Result Device::setFvf(uint32_t fvf) {
+    if (recording_) {
+        recording_->fvfSet_ = true;
+        recording_->values_.fvf = fvf;
+    } else {
+        state_.fvf = fvf;
+    }
+    return kOk;
+}
+
+Result Device::getFvf(uint32_t& fvf) const {
+    fvf = state_.fvf;
+    return kOk;
+}
+
+// --- State blocks ---
+
+Result Device::beginStateBlock() {
+    if (recording_) return kInvalidCall;
+    recording_ = new (std::nothrow) StateBlock(this);
+    return recording_ ? kOk : kOutOfMemory;
+}
+
+Result Device::endStateBlock(StateBlock** out) {
+    if (!recording_ || !out) return kInvalidCall;
+    *out = recording_;
+    recording_ = nullptr;
+    return kOk;
+}
+
+// --- Resources ---
+
+Result Device::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usageFlags,
+                             Format format, Pool pool, Texture** out) {
+    if (!out) return kInvalidCall;
+    *out = nullptr;
+    const DeviceCaps& caps = adapterProfile().caps;
+    if (width == 0 || height == 0 || width > caps.maxTextureWidth || height > caps.maxTextureHeight)
+        return kInvalidCall;
+    if ((caps.textureCaps & textureCaps::Pow2) &&
+        ((width & (width - 1)) != 0 || (height & (height - 1)) != 0))
+        return kInvalidCall;
+    if ((caps.textureCaps & textureCaps::SquareOnly) && width != height) return kInvalidCall;
+    if (caps.maxTextureAspectRatio != 0 && (width > height * caps.maxTextureAspectRatio ||
+                                            height > width * caps.maxTextureAspectRatio))
+        return kInvalidCall;
+    if (usageFlags & ~usage::Dynamic) return kInvalidCall;
+    if ((usageFlags & usage::Dynamic) &&
+        (pool == Pool::Managed || !(caps.caps2 & caps2::DynamicTextures)))
+        return kInvalidCall;
+    uint32_t chain = 1;
+    for (uint32_t side = width > height ? width : height; side > 1; side >>= 1) ++chain;
+    if (levels == 0) levels = chain;
+    if (levels > chain || levels > Texture::kMaxLevels) return kInvalidCall;
+    if (levels > 1 && !(caps.textureCaps & textureCaps::MipMap)) return kInvalidCall;
+    DisplayMode display;
+    if (failed(system_->getAdapterDisplayMode(display))) display.format = Format::X8R8G8B8;
+    if (!isTextureFormat(format) ||
+        failed(system_->checkDeviceFormat(creation_.deviceType, display.format, usageFlags,
+                                          ResourceType::Texture, format)))
+        return kNotAvailable;
+    auto* texture =
+        new (std::nothrow) Texture(this, width, height, levels, usageFlags, format, pool);
+    if (!texture) return kOutOfMemory;
+    if (!texture->allocate()) {
+        texture->release();
+        return kOutOfMemory;
+    }
+    *out = texture;
+    return kOk;
+}
+
+Result Device::updateTexture(Texture* source, Texture* destination) {
+    if (!source || !destination || source->pool() != Pool::SystemMemory ||
+        destination->pool() != Pool::Default || source->format() != destination->format() ||
+        source->width() != destination->width() || source->height() != destination->height() ||
+        source->levelCount() < destination->levelCount() || source->anyLocked() ||
+        destination->anyLocked())
+        return kInvalidCall;
+    destination->copyLevelsFrom(*source);
+    return kOk;
+}
+
+// --- Drawing ---
+
+Result Device::drawPrimitiveUp(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
+                               uint32_t stride) {
+    (void)type;
+    (void)primitiveCount;
+    (void)vertices;
+    (void)stride;
+    if (!inScene_) return kInvalidCall;
+    return kOk;
+}
+
+// --- What the device is ---
+
+Result Device::getDeviceCaps(DeviceCaps& out) const {
+    return system_->getDeviceCaps(creation_.deviceType, out);
+}
+
+Result Device::getCreationParameters(CreationParameters& out) const {
+    out = creation_;
+    return kOk;
+}
+
+Result Device::getDisplayMode(DisplayMode& out) const {
+    if (windowed_) return system_->getAdapterDisplayMode(out);
+    out = DisplayMode{width_, height_, 60, backFormat_};  // full screen switched the display
+    return kOk;
+}
+
+Result Device::getGraphicsSystem(GraphicsSystem** out) {
+    if (!out) return kInvalidCall;
+    system_->addRef();
+    *out = system_;
+    return kOk;
+}
+
+uint32_t Device::backBufferPixel(int x, int y) const {
+    return rasteriser_->pixel(x, y);
+}
+
+}  // namespace plat::gfx
