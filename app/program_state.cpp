@@ -5,6 +5,7 @@
 #include "game/scene.h"
 #include "game/scenery.h"
 #include "input/input.h"
+#include "platform/audio/sound_device.h"
 #include "platform/keyboard.h"
 #include "platform/random.h"
 #include "platform/window.h"
@@ -14,6 +15,7 @@ void resetProgramState() {
     resetShellState();
     plat::resetWindowing();
     plat::keyboardFaults() = plat::KeyboardFaults{};
+    plat::soundFaults() = plat::SoundFaults{};
     plat::srand(1);
     resetInputState();
     resetSceneState();

@@ -43,8 +43,8 @@ TEST(Shell, StartsUpAndShutsDownInOrder) {
     expectInOrder(shell.host.calls(),
                   {"registerClass", "createWindow", "openWindow", "showWindow", "updateWindow",
                    "setWindowPos", "updateWindow", "openPresenter(accelerated)", "loadSpriteSheet",
-                   "createInputSystem", "createKeyboard", "createFonts", "showCursor(0)",
-                   "showCursor(1)", "unacquireKeyboard",
+                   "createInputSystem", "createKeyboard", "openAudio", "createFonts",
+                   "showCursor(0)", "showCursor(1)", "closeAudio", "unacquireKeyboard",
                    "closePresenter"});
     EXPECT_EQ(shell.host.caption(), " - Marlovek - ");
     EXPECT_TRUE(shell.host.cursorVisible());
