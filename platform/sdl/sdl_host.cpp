@@ -237,10 +237,13 @@ void SdlHost::pace() {
     }
     // With vsync at 60 Hz the present already waited; allow a little slack for its jitter.
     const uint64_t slack = vsync_ ? period / 8 : 0;
-    while (SDL_GetPerformanceCounter() + slack < nextFrameTicks_) {
-        const uint64_t left = nextFrameTicks_ - slack - SDL_GetPerformanceCounter();
-        const uint32_t ms = static_cast<uint32_t>(left * 1000 / frequency);
-        if (ms > 1) SDL_Delay(ms - 1);
+    // The counter is read once per turn: reading it twice could see the deadline pass in
+    // between and turn the remaining time into a huge unsigned wait.
+    for (;;) {
+        const uint64_t current = SDL_GetPerformanceCounter();
+        if (current + slack >= nextFrameTicks_) break;
+        const uint64_t ms = (nextFrameTicks_ - slack - current) * 1000 / frequency;
+        if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));
     }
     nextFrameTicks_ += period;
 }
