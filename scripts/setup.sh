@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libsdl2-dev libfreetype-dev
           libfontconfig-dev fonts-ipafont-gothic libpng-dev libgtest-dev libbenchmark-dev
-          xvfb xdotool x11-utils)
+          xvfb xdotool x11-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

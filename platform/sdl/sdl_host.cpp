@@ -53,7 +53,22 @@ SdlHost::SdlHost() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp pixels when scaled
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
     videoReady_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
-    if (!videoReady_) std::fprintf(stderr, "marlovek: no display: %s\n", SDL_GetError());
+    if (!videoReady_) {
+        std::fprintf(stderr, "marlovek: no display: %s\n", SDL_GetError());
+        return;
+    }
+    // Without a display SDL falls back to drivers that show nothing; a game nobody can see is
+    // no game, so those count as no display unless they were asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 ||
+                                      SDL_strcmp(driver, "dummy") == 0);
+    if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+        std::fprintf(stderr, "marlovek: no display (only SDL's invisible '%s' driver is there)\n",
+                     driver);
+        SDL_Quit();
+        videoReady_ = false;
+    }
 }
 
 SdlHost::~SdlHost() {
