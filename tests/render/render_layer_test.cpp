@@ -154,6 +154,7 @@ TEST_F(GraphicsTest, PositionsAreTruncatedTowardZero) {
 
 TEST_F(GraphicsTest, VeilOverAKnownColourFollowsTheAlphaBlend) {
     ASSERT_TRUE(createGraphics());
+    loadSpriteSheet();
     ASSERT_NE(textureSlots[0], nullptr);  // the real sheet and its white texel
     const uint32_t backgrounds[] = {0x000000, 0x808080, 0x204080, 0xFFFFFF, 0xC01060};
     const int probes[][2] = {{0, 0}, {319, 0}, {0, 239}, {319, 239}, {160, 120}, {37, 201}};
@@ -235,6 +236,7 @@ TEST_F(GraphicsTest, AdditiveThroughTheFrameBatchAndHalfStrengthThroughTheSingle
 
 TEST_F(GraphicsTest, FadesTakeTheirFrameCountsAndEndOnTheirLastAlpha) {
     ASSERT_TRUE(createGraphics());
+    loadSpriteSheet();
     struct Case {
         int step;
         bool fadeIn;
