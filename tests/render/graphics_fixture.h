@@ -61,8 +61,8 @@ class GraphicsTest : public ::testing::Test {
         c.procedure = plat::defWindowProc;
         c.className = "render test";
         plat::registerClass(c);
-        mainWindow = plat::createWindow("render test", "render test", plat::style::Visible, 0, 0,
-                                        320, 240);
+        mainWindow =
+            plat::createWindow("render test", "render test", plat::style::Visible, 0, 0, 320, 240);
         ASSERT_TRUE(plat::applicationActive());
     }
     void TearDown() override {

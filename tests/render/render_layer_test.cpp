@@ -265,4 +265,72 @@ TEST_F(GraphicsTest, FadesTakeTheirFrameCountsAndEndOnTheirLastAlpha) {
     }
 }
 
+TEST_F(GraphicsTest, AFrameWhoseSceneCouldNotBeginLeavesTheNextFrameDrawingNormally) {
+    ASSERT_TRUE(createGraphics());
+    const uint32_t texel = 0xFF406080;
+    useSheet(makeTexture(graphicsDevice, 4, 4, [&](int, int) { return texel; }));
+    // A scene already in progress makes the frame's own begin fail; the batch is begun anyway
+    // and, as the frame ends without endFrame, stays begun.
+    ASSERT_EQ(graphicsDevice->beginScene(), plat::kOk);
+    EXPECT_FALSE(beginFrame());
+    ASSERT_EQ(graphicsDevice->endScene(), plat::kOk);
+
+    clearFrame();
+    clearTo(0x101010);
+    ASSERT_TRUE(beginFrame());
+    drawSprite(10, 10, 1, 1, 0, 0, 0, 0, 0xFFFFFFFF, 0, 0, 1, 1, true);
+    drawSprite(20, 10, 1, 1, 0, 0, 0, 0, 0x80FFFFFF, 0, 0, 1, 1, false);
+    endFrame();
+    EXPECT_TRUE(near(pixel(10, 10), 0x10 + 0x40, 0x10 + 0x60, 0x10 + 0x80));
+    const double a = 128.0 / 255;
+    EXPECT_TRUE(near(pixel(20, 10), 0x40 * a + 0x10 * (1 - a), 0x60 * a + 0x10 * (1 - a),
+                     0x80 * a + 0x10 * (1 - a)));
+    EXPECT_FALSE(frameBatch->begun());
+    // The frame's end put the device's own settings back: no sheet left bound to it.
+    Texture* bound = reinterpret_cast<Texture*>(this);
+    graphicsDevice->getTexture(0, &bound);
+    EXPECT_EQ(bound, nullptr);
+    if (bound) bound->release();
+}
+
+TEST_F(GraphicsTest, AbsurdSpriteArgumentsNeitherCrashNorHang) {
+    ASSERT_TRUE(createGraphics());
+    loadSpriteSheet();
+    const float nan = std::nanf("");
+    const float inf = INFINITY;
+    struct Case {
+        float x, y, scaleX, scaleY, rotation;
+        int srcX, srcY, srcWidth, srcHeight;
+    };
+    const Case cases[] = {
+        {nan, 10, 1, 1, 0, 0, 0, 8, 8},
+        {10, 10, inf, 1, 0, 0, 0, 8, 8},
+        {10, 10, 1e30f, 1e30f, 0, 0, 0, 8, 8},
+        {10, 10, 1, 1, nan, 0, 0, 8, 8},
+        {10, 10, 1, 1, 1e30f, 0, 0, 8, 8},
+        {-1e30f, 1e30f, 1, 1, 0, 0, 0, 8, 8},
+        {0, 0, 1, 1, 0, 0, 0, 2147483647, 2147483647},
+        {0, 0, 1, 1, 0, 2147483000, 0, 2000, 8},  // right wraps below left: refused
+        {0, 0, -3, -2, 0.5f, 0, 0, 64, 64},
+        {0, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        clearFrame();
+        ASSERT_TRUE(beginFrame());
+        drawSprite(c.x, c.y, c.scaleX, c.scaleY, 4, 4, c.rotation, 0, 0xFFFFFFFF, c.srcX, c.srcY,
+                   c.srcWidth, c.srcHeight, false);
+        drawSprite(c.x, c.y, c.scaleX, c.scaleY, 4, 4, c.rotation, 0, 0xFFFFFFFF, c.srcX, c.srcY,
+                   c.srcWidth, c.srcHeight, true);
+        endFrame();
+    }
+    // Out-of-range slots and font sizes draw nothing.
+    clearFrame();
+    ASSERT_TRUE(beginFrame());
+    drawSprite(0, 0, 1, 1, 0, 0, 0, -1, 0xFFFFFFFF, 0, 0, 8, 8, false);
+    drawSprite(0, 0, 1, 1, 0, 0, 0, 1, 0xFFFFFFFF, 0, 0, 8, 8, true);
+    endFrame();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(pixel(x, y), 0u);
+}
+
 }  // namespace

@@ -35,6 +35,7 @@ class SpriteBatchTest : public GfxTest {
     }
     void TearDown() override {
         plat::releaseRef(batch);
+        if (device) device->setTexture(0, nullptr);  // a bound texture would keep the device
         for (Texture*& t : textures) plat::releaseRef(t);
         GfxTest::TearDown();
     }
