@@ -14,7 +14,7 @@ bool Rasteriser::resize(uint32_t width, uint32_t height, Format format) {
     const uint32_t bpp = format == Format::R5G6B5 ? 2 : 4;
     try {
         pixels_.assign(static_cast<size_t>(width) * height * bpp, 0);
-        columnS_.assign(width, 0);
+        columnTap_.assign(width, Tap{});
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -37,14 +37,13 @@ void Rasteriser::clear(const Rect& rect, uint32_t colour) {
     const int32_t t = rect.top < 0 ? 0 : rect.top;
     const int32_t r = rect.right > static_cast<int32_t>(width_) ? width_ : rect.right;
     const int32_t b = rect.bottom > static_cast<int32_t>(height_) ? height_ : rect.bottom;
+    if (l >= r) return;
+    const int bpp = format_ == Format::R5G6B5 ? 2 : 4;
+    uint8_t encoded[4];
+    encodePixel(format_, colour, encoded);
     for (int32_t y = t; y < b; ++y) {
         uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
-        for (int32_t x = l; x < r; ++x) {
-            if (format_ == Format::R5G6B5)
-                encodePixel(Format::R5G6B5, colour, row + x * 2);
-            else
-                encodePixel(Format::X8R8G8B8, colour, row + x * 4);
-        }
+        for (int32_t x = l; x < r; ++x) std::memcpy(row + x * bpp, encoded, bpp);
     }
 }
 
@@ -84,8 +83,9 @@ struct TriangleSource {
     bool flat = true;
     uint32_t flatColour = 0;
 
-    int64_t s() const { return value[0].q; }
-    int64_t t() const { return value[1].q; }
+    uint32_t texel(const Sampler& sampler, bool linear) const {
+        return sampler.sample(value[0].q, value[1].q, linear);
+    }
     uint32_t diffuse() const {
         if (flat) return flatColour;
         const int64_t c[4] = {value[2].q, value[3].q, value[4].q, value[5].q};
@@ -99,16 +99,16 @@ struct TriangleSource {
     }
 };
 
-// A rectangle's row: s per column, one t and one colour.
+// A rectangle's row: the horizontal taps of each column, one vertical tap and one colour.
 struct RectangleSource {
-    const int32_t* columnS;
-    int64_t rowT;
+    const Tap* column;
+    Tap row;
     uint32_t colour;
+    bool flat = true;
 
-    int64_t s() const { return *columnS; }
-    int64_t t() const { return rowT; }
+    uint32_t texel(const Sampler& sampler, bool) const { return sampler.fetch(*column, row); }
     uint32_t diffuse() const { return colour; }
-    void next() { ++columnS; }
+    void next() { ++column; }
 };
 
 }  // namespace
@@ -307,45 +307,75 @@ bool Rasteriser::drawRectangle(const Snapped* v) {
     if (colMin > colMax || rowMin > rowMax) return true;
 
     const int64_t w = xr - xl, h = yb - yt;
-    for (int64_t px = colMin; px <= colMax; ++px)
-        columnS_[px] = static_cast<int32_t>(
-            floorDiv(static_cast<Wide>(sl) * w + static_cast<Wide>(sr - sl) * (px * 256 - xl), w));
     const bool minifies = absWide(static_cast<Wide>(sr) - sl) > static_cast<Wide>(w) * 256 ||
                           absWide(static_cast<Wide>(tb) - tt) > static_cast<Wide>(h) * 256;
     const bool linear = linearFor(minifies);
+    // s and t at each pixel centre: the same exact affine values the triangles interpolate.
+    for (int64_t px = colMin; px <= colMax; ++px)
+        columnTap_[px] = sampler_.tapU(
+            floorDiv(static_cast<Wide>(sl) * w + static_cast<Wide>(sr - sl) * (px * 256 - xl), w),
+            linear);
     for (int64_t py = rowMin; py <= rowMax; ++py) {
-        RectangleSource src{
-            columnS_.data() + colMin,
-            floorDiv(static_cast<Wide>(tt) * h + static_cast<Wide>(tb - tt) * (py * 256 - yt), h),
-            a.diffuse};
+        const int64_t t =
+            floorDiv(static_cast<Wide>(tt) * h + static_cast<Wide>(tb - tt) * (py * 256 - yt), h);
+        RectangleSource src{columnTap_.data() + colMin, sampler_.tapV(t, linear), a.diffuse};
         shadeSpan(static_cast<int>(py), static_cast<int>(colMin), static_cast<int>(colMax), linear,
                   src);
     }
     return true;
 }
 
-template <class Source>
-void Rasteriser::shadeSpan(int y, int x0, int x1, bool linear, Source& src) {
-    uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
-    const bool r565 = format_ == Format::R5G6B5;
+namespace {
+
+template <BlendKind kind, bool r565, class Source>
+void spanLoop(uint8_t* row, int x0, int x1, bool linear, const Sampler& sampler,
+              const PixelOps& ops, Source& src) {
+    // A flat opaque white diffuse colour modulates nothing.
+    const bool identity = ops.modulateBoth && src.flat && src.diffuse() == 0xFFFFFFFFu;
     for (int x = x0; x <= x1; ++x, src.next()) {
-        uint32_t texel = 0xFFFFFFFFu;
-        if (ops_.usesTexture)
-            texel = linear ? sampler_.bilinear(src.s(), src.t()) : sampler_.point(src.s(), src.t());
-        const uint32_t fragment = ops_.combine(texel, src.diffuse());
-        if (!ops_.passes(fragment)) continue;
-        if (r565) {
+        const uint32_t texel = ops.usesTexture ? src.texel(sampler, linear) : 0xFFFFFFFFu;
+        const uint32_t fragment = identity ? texel : ops.combine(texel, src.diffuse());
+        if (!ops.passes(fragment)) continue;
+        if constexpr (r565) {
             uint16_t old;
             std::memcpy(&old, row + x * 2, 2);
-            const uint16_t out = to565(ops_.blendPixel(fragment, from565(old)));
+            const uint16_t out = to565(ops.blendAs<kind>(fragment, from565(old)));
             std::memcpy(row + x * 2, &out, 2);
         } else {
-            uint32_t old;
-            std::memcpy(&old, row + x * 4, 4);
-            const uint32_t out = ops_.blendPixel(fragment, old & 0x00FFFFFFu) | 0xFF000000u;
+            uint32_t old = 0;
+            if constexpr (kind != BlendKind::Replace) std::memcpy(&old, row + x * 4, 4);
+            if (kind == BlendKind::Replace && ops.writeMask != 0x00FFFFFFu)
+                std::memcpy(&old, row + x * 4, 4);
+            const uint32_t out = ops.blendAs<kind>(fragment, old & 0x00FFFFFFu) | 0xFF000000u;
             std::memcpy(row + x * 4, &out, 4);
         }
     }
+}
+
+template <bool r565, class Source>
+void spanFor(BlendKind kind, uint8_t* row, int x0, int x1, bool linear, const Sampler& sampler,
+             const PixelOps& ops, Source& src) {
+    switch (kind) {
+        case BlendKind::Replace:
+            return spanLoop<BlendKind::Replace, r565>(row, x0, x1, linear, sampler, ops, src);
+        case BlendKind::Additive:
+            return spanLoop<BlendKind::Additive, r565>(row, x0, x1, linear, sampler, ops, src);
+        case BlendKind::AlphaBlend:
+            return spanLoop<BlendKind::AlphaBlend, r565>(row, x0, x1, linear, sampler, ops, src);
+        default:
+            return spanLoop<BlendKind::General, r565>(row, x0, x1, linear, sampler, ops, src);
+    }
+}
+
+}  // namespace
+
+template <class Source>
+void Rasteriser::shadeSpan(int y, int x0, int x1, bool linear, Source& src) {
+    uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
+    if (format_ == Format::R5G6B5)
+        spanFor<true>(ops_.blendKind, row, x0, x1, linear, sampler_, ops_, src);
+    else
+        spanFor<false>(ops_.blendKind, row, x0, x1, linear, sampler_, ops_, src);
 }
 
 }  // namespace plat::gfx

@@ -1,6 +1,7 @@
 // The pixel pipeline on its own: the fill rule, the rectangle road against the general one,
 // stage-0 modulate, blending formulas, the alpha test and 16-bit targets.
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -292,6 +293,52 @@ TEST_F(RasterTest, AlphaTestDropsFragments) {
         for (uint32_t j = 0; j < 256; ++j)
             ASSERT_EQ(r.pixel(100, static_cast<int>(j)), c.passes(j, c.ref) ? 0xFFFFFFu : 0u)
                 << "function " << c.func << " alpha " << j;
+    }
+}
+
+TEST_F(RasterTest, BilinearWeightsFollowTheDistanceToTexelCentres) {
+    // A 2 x 2 texture stretched over 16 x 16 pixels (and over 12 x 20): pixel centre x lies at
+    // texel position (x + 0.5) * 2 / 16 - 0.5, clamped at the edges; weights are that position
+    // to the nearest 1/256 texel.
+    const uint32_t texels[4] = {0xFF102030u, 0x80F0E0D0u, 0x00405060u, 0xC0A0B0C0u};
+    Texture* t = texture(2, 2, [&](uint32_t i, uint32_t j) { return texels[j * 2 + i]; });
+    state.textures[0] = t;
+    stage(TextureStageState::ColorOp, textureOp::SelectArg1);
+    stage(TextureStageState::ColorArg1, textureArg::Texture);
+    stage(TextureStageState::AlphaOp, textureOp::SelectArg1);
+    stage(TextureStageState::AlphaArg1, textureArg::Texture);
+    sampler(SamplerState::MagFilter, filter::Linear);
+    sampler(SamplerState::AddressU, address::Clamp);
+    sampler(SamplerState::AddressV, address::Clamp);
+    blending(false);
+    struct Case {
+        int w, h;
+    };
+    for (const Case c : {Case{16, 16}, Case{12, 20}}) {
+        Rasteriser r = target(Format::X8R8G8B8, [](int) { return 0u; });
+        r.prepare(state);
+        const ScreenVertex a{-0.5f, -0.5f, 0, 1, 0xFFFFFFFFu, 0, 0};
+        const ScreenVertex b{-0.5f, c.h - 0.5f, 0, 1, 0xFFFFFFFFu, 0, 1};
+        const ScreenVertex d{c.w - 0.5f, c.h - 0.5f, 0, 1, 0xFFFFFFFFu, 1, 1};
+        const ScreenVertex e{c.w - 0.5f, -0.5f, 0, 1, 0xFFFFFFFFu, 1, 0};
+        r.drawQuad(a, b, d, e);
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) {
+                const auto weight = [](double p) {
+                    return std::floor(std::clamp(p, 0.0, 1.0) * 256 + 0.5) / 256;
+                };
+                const double sx = weight((x + 0.5) * 2 / c.w - 0.5);
+                const double sy = weight((y + 0.5) * 2 / c.h - 0.5);
+                uint32_t expected = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const double top = ch(texels[0], shift) * (1 - sx) + ch(texels[1], shift) * sx;
+                    const double bottom =
+                        ch(texels[2], shift) * (1 - sx) + ch(texels[3], shift) * sx;
+                    expected |= static_cast<uint32_t>(nearest(top * (1 - sy) + bottom * sy))
+                                << shift;
+                }
+                ASSERT_EQ(r.pixel(x, y), expected) << c.w << "x" << c.h << " at " << x << "," << y;
+            }
     }
 }
 
