@@ -53,7 +53,7 @@ struct PixelOps {
     void configureBlend(bool enable, uint32_t src, uint32_t dest, uint32_t op);
     void configureWriteMask(uint32_t mask);
 
-    static uint32_t modulate(uint32_t a, uint32_t b) {
+    [[gnu::always_inline]] static uint32_t modulate(uint32_t a, uint32_t b) {
         return div255(channel(a, 24) * channel(b, 24)) << 24 |
                div255(channel(a, 16) * channel(b, 16)) << 16 |
                div255(channel(a, 8) * channel(b, 8)) << 8 | div255(channel(a, 0) * channel(b, 0));
@@ -77,7 +77,7 @@ struct PixelOps {
     }
 
     // The stage-0 result for a texel and a diffuse colour, 0xAARRGGBB.
-    uint32_t combine(uint32_t texel, uint32_t diffuse) const {
+    [[gnu::always_inline]] uint32_t combine(uint32_t texel, uint32_t diffuse) const {
         if (modulateBoth) return modulate(texel, diffuse);
         const uint32_t c = apply(colorOp, pick(colorArg1, texel, diffuse),
                                  pick(colorArg2, texel, diffuse), diffuse);

@@ -83,7 +83,7 @@ struct TriangleSource {
     bool flat = true;
     uint32_t flatColour = 0;
 
-    uint32_t texel(const Sampler& sampler, bool linear) const {
+    [[gnu::always_inline]] uint32_t texel(const Sampler& sampler, bool linear) const {
         return sampler.sample(value[0].q, value[1].q, linear);
     }
     uint32_t diffuse() const {
@@ -106,7 +106,9 @@ struct RectangleSource {
     uint32_t colour;
     bool flat = true;
 
-    uint32_t texel(const Sampler& sampler, bool) const { return sampler.fetch(*column, row); }
+    [[gnu::always_inline]] uint32_t texel(const Sampler& sampler, bool) const {
+        return sampler.fetch(*column, row);
+    }
     uint32_t diffuse() const { return colour; }
     void next() { ++column; }
 };
@@ -336,6 +338,11 @@ void spanLoop(uint8_t* row, int x0, int x1, bool linear, const Sampler& sampler,
         const uint32_t texel = ops.usesTexture ? src.texel(sampler, linear) : 0xFFFFFFFFu;
         const uint32_t fragment = identity ? texel : ops.combine(texel, src.diffuse());
         if (!ops.passes(fragment)) continue;
+        // Fragments that leave the pixel as it is: nothing to write.
+        if constexpr (kind == BlendKind::Additive)
+            if ((fragment & 0x00FFFFFFu) == 0) continue;
+        if constexpr (kind == BlendKind::AlphaBlend)
+            if (fragment < 0x01000000u) continue;
         if constexpr (r565) {
             uint16_t old;
             std::memcpy(&old, row + x * 2, 2);
