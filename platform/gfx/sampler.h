@@ -31,8 +31,12 @@ struct Sampler {
     uint32_t addressU = address::Clamp, addressV = address::Clamp;
     uint32_t border = 0;
 
-    Tap tapU(int64_t s, bool linear) const { return tap(s, linear, width, addressU); }
-    Tap tapV(int64_t t, bool linear) const { return tap(t, linear, height, addressV); }
+    [[gnu::always_inline]] Tap tapU(int64_t s, bool linear) const {
+        return tap(s, linear, width, addressU);
+    }
+    [[gnu::always_inline]] Tap tapV(int64_t t, bool linear) const {
+        return tap(t, linear, height, addressV);
+    }
 
     [[gnu::always_inline]] uint32_t fetch(const Tap& u, const Tap& v) const {
         if (!texels) return 0xFFFFFFFFu;
