@@ -263,6 +263,88 @@ TEST_F(RasterTest, BlendingFollowsItsFormula) {
     }
 }
 
+TEST_F(RasterTest, StageOperationsWriteMaskAndCulling) {
+    constexpr uint32_t kTexel = 0x80C04020u, kDiffuse = 0x40608090u, kFactor = 0xFF0A0B0Cu;
+    constexpr uint32_t kDst = 0x00112233u;
+    Texture* t = texture(1, 1, [](uint32_t, uint32_t) { return kTexel; });
+    struct Case {
+        const char* what;
+        uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2;
+        uint32_t mask, cull;
+        bool textured;
+        uint32_t expected;  // 0x00RRGGBB after alpha blending over kDst
+    };
+    // Alpha blending over kDst shows the colour and the alpha of the stage output.
+    const auto over = [](uint32_t argb) {
+        const uint32_t a = argb >> 24;
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            out |= static_cast<uint32_t>(
+                       nearest((ch(argb, shift) * a + ch(kDst, shift) * (255.0 - a)) / 255.0))
+                   << shift;
+        return out;
+    };
+    const auto add = [](uint32_t a, uint32_t b) {
+        uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            out |= std::min(255u, ch(a, shift) + ch(b, shift)) << shift;
+        return out;
+    };
+    using namespace textureOp;
+    constexpr uint32_t Tex = textureArg::Texture, Diffuse = textureArg::Diffuse,
+                       Current = textureArg::Current, Factor = textureArg::Factor;
+    const uint32_t all = colorWrite::All, none = cull::None;
+    const Case cases[] = {
+        {"select texture", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all, none, true,
+         over(kTexel)},
+        {"select diffuse", SelectArg2, Tex, Diffuse, SelectArg2, Tex, Diffuse, all, none, true,
+         over(kDiffuse)},
+        {"texture colour, diffuse alpha", SelectArg1, Tex, Diffuse, SelectArg2, Tex, Current, all,
+         none, true, over((kDiffuse & 0xFF000000u) | (kTexel & 0xFFFFFFu))},
+        {"disabled stage passes the diffuse colour", Disable, Tex, Diffuse, SelectArg1, Tex,
+         Diffuse, all, none, true, over(kDiffuse)},
+        {"texture factor", SelectArg1, Factor, Diffuse, SelectArg1, Factor, Diffuse, all, none,
+         true, over(kFactor)},
+        {"add saturates", Add, Tex, Diffuse, Add, Tex, Diffuse, all, none, true,
+         over(add(kTexel, kDiffuse))},
+        {"no texture reads opaque white", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all,
+         none, false, 0xFFFFFFu},
+        {"red and blue only", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse,
+         colorWrite::Red | colorWrite::Blue, none, true,
+         (over(kTexel) & 0xFF00FFu) | (kDst & 0x00FF00u)},
+        {"nothing written", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, 0, none, true,
+         kDst},
+        // The quad below runs counter-clockwise on the screen.
+        {"clockwise culled", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all,
+         cull::Clockwise, true, over(kTexel)},
+        {"counter-clockwise culled", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all,
+         cull::CounterClockwise, true, kDst},
+    };
+    blending(true, blend::SrcAlpha, blend::InvSrcAlpha);
+    set(RenderState::TextureFactor, kFactor);
+    for (const Case& c : cases) {
+        state.textures[0] = c.textured ? t : nullptr;
+        stage(TextureStageState::ColorOp, c.colorOp);
+        stage(TextureStageState::ColorArg1, c.colorArg1);
+        stage(TextureStageState::ColorArg2, c.colorArg2);
+        stage(TextureStageState::AlphaOp, c.alphaOp);
+        stage(TextureStageState::AlphaArg1, c.alphaArg1);
+        stage(TextureStageState::AlphaArg2, c.alphaArg2);
+        set(RenderState::ColorWriteEnable, c.mask);
+        set(RenderState::CullMode, c.cull);
+        Rasteriser r = target(Format::X8R8G8B8, [](int) { return kDst; });
+        r.prepare(state);
+        const ScreenVertex a{9.5f, 9.5f, 0, 1, kDiffuse, 0, 0},
+            b{9.5f, 19.5f, 0, 1, kDiffuse, 0, 1}, d{29.5f, 19.5f, 0, 1, kDiffuse, 1, 1},
+            e{29.5f, 9.5f, 0, 1, kDiffuse, 1, 0};
+        r.drawTriangle(a, b, d);
+        r.drawTriangle(a, d, e);
+        EXPECT_EQ(r.pixel(10, 10), c.expected) << c.what;
+        EXPECT_EQ(r.pixel(29, 19), c.expected) << c.what;
+        EXPECT_EQ(r.pixel(30, 19), kDst) << c.what;
+    }
+}
+
 TEST_F(RasterTest, AlphaTestDropsFragments) {
     // Texel alpha = row; the colour write shows which rows passed.
     Texture* t = texture(1, 256, [](uint32_t, uint32_t j) { return j << 24 | 0x00FFFFFFu; });
