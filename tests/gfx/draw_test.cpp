@@ -1,9 +1,12 @@
 // Drawing through the device: placement of sprite quads, stretching, clamping, the primitive
 // types, the viewport and refused draws.
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <iterator>
 #include <limits>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -12,6 +15,48 @@
 
 using namespace plat::gfx;
 using namespace drawtest;
+
+// Every allocation of the test program is counted.
+namespace {
+std::atomic<uint64_t> allocationCount{0};
+uint64_t allocations() {
+    return allocationCount.load();
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++allocationCount;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    ++allocationCount;
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -312,6 +357,33 @@ TEST_F(DrawTest, HostileVerticesAreSurvived) {
             }
         EXPECT_GT(drawn, 1000);
     }
+}
+
+TEST_F(DrawTest, DrawingAllocatesNothing) {
+    texture = makeTexture(device, 32, 32, uniqueTexel);
+    ASSERT_NE(texture, nullptr);
+    spriteStates(device, true, blend::SrcAlpha, blend::InvSrcAlpha);
+    device->setTexture(0, texture);
+    const Quad sprite = spriteQuad(10, 20, 0, 0, 16, 16, 32, 32, 0xFFFFFFFFu);
+    const Quad stretched = spriteQuad(-7, 3, 1, 1, 2, 2, 32, 32, 0x80FFFFFFu, 330, 250);
+    Quad turned = sprite;
+    for (TransformedVertex& v : turned.v) std::swap(v.x, v.y);
+    turned.v[0].x += 3.3f;
+    const uint64_t before = allocations();
+    device->beginScene();
+    const Quad* const quads[] = {&sprite, &stretched, &turned};
+    for (const Quad* q : quads) {
+        ASSERT_EQ(device->drawPrimitiveUp(PrimitiveType::TriangleFan, 2, q->v, sizeof q->v[0]),
+                  plat::kOk);
+        ASSERT_EQ(device->drawPrimitiveUp(PrimitiveType::TriangleStrip, 2, q->v, sizeof q->v[0]),
+                  plat::kOk);
+    }
+    device->setFvf(fvf::Xyz | fvf::Diffuse | fvf::Tex1);
+    device->setTransform(TransformType::World, pixelMatrix());
+    ASSERT_EQ(device->drawPrimitiveUp(PrimitiveType::TriangleList, 1, sprite.v, sizeof(Vertex)),
+              plat::kOk);
+    device->endScene();
+    EXPECT_EQ(allocations(), before);
 }
 
 TEST_F(DrawTest, VerticesBehindTheEyeDropTheirTriangles) {
