@@ -333,4 +333,32 @@ TEST_F(GraphicsTest, AbsurdSpriteArgumentsNeitherCrashNorHang) {
         for (int x = 0; x < 8; ++x) EXPECT_EQ(pixel(x, y), 0u);
 }
 
+TEST_F(GraphicsTest, ResetAfterAFrameOfBothKindsOfDrawSucceeds) {
+    // An additive draw leaves the sheet bound inside the frame; the single-draw batch's saved
+    // state then holds it too. A reset must still find nothing of the old device memory alive.
+    ASSERT_TRUE(createGraphics());
+    loadSpriteSheet();
+    for (int32_t mode : {0, 1, 0}) {
+        SCOPED_TRACE(mode);
+        clearFrame();
+        ASSERT_TRUE(beginFrame());
+        drawSprite(10, 10, 1, 1, 0, 0, 0, 0, 0xFFFFFFFF, 0, 128, 3, 3, true);
+        drawSprite(20, 10, 1, 1, 0, 0, 0, 0, 0x80FFFFFF, 0, 128, 3, 3, false);
+        drawSprite(30, 10, 1, 1, 0, 0, 0, 0, 0xFFFFFFFF, 0, 128, 3, 3, true);
+        endFrame();
+        presentFrame();
+        displayMode = mode;
+        resetGraphics();
+        EXPECT_FALSE(deviceFault(true));
+        EXPECT_EQ(graphicsDevice->backBufferFormat(),
+                  mode == 0 ? Format::R5G6B5 : Format::X8R8G8B8);
+        EXPECT_EQ(host.fullscreen(), mode == 0);
+        clearFrame();
+        ASSERT_TRUE(beginFrame());
+        fillRect(0, 0, 4, 4, 0xFFFFFFFF, false);
+        endFrame();
+        EXPECT_EQ(pixel(2, 2), 0xFFFFFFu);
+    }
+}
+
 }  // namespace
