@@ -49,10 +49,13 @@ void Rasteriser::clear(const Rect& rect, uint32_t colour) {
     const int bpp = format_ == Format::R5G6B5 ? 2 : 4;
     uint8_t encoded[4];
     encodePixel(format_, colour, encoded);
-    for (int32_t y = t; y < b; ++y) {
-        uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
-        for (int32_t x = l; x < r; ++x) std::memcpy(row + x * bpp, encoded, bpp);
-    }
+    if (t >= b) return;
+    // The first row pixel by pixel, the others copied from it.
+    uint8_t* first = pixels_.data() + static_cast<size_t>(t) * pitch_ + l * bpp;
+    for (int32_t x = 0; x < r - l; ++x) std::memcpy(first + x * bpp, encoded, bpp);
+    for (int32_t y = t + 1; y < b; ++y)
+        std::memcpy(pixels_.data() + static_cast<size_t>(y) * pitch_ + l * bpp, first,
+                    static_cast<size_t>(r - l) * bpp);
 }
 
 namespace {
