@@ -38,13 +38,12 @@ struct ExactValue {
     // Wrapping arithmetic: a step past the last pixel of a sliver may leave the range, the
     // values inside it are exact.
     void step(const ExactStep& s, int64_t den) {
-        uint64_t next = static_cast<uint64_t>(q) + static_cast<uint64_t>(s.dq);
         r += s.dr;
-        if (r >= den) {
-            r -= den;
-            ++next;
-        }
-        q = static_cast<int64_t>(next);
+        // Without a branch: the carry is as likely as not along a fractional slope.
+        const int64_t carry = -static_cast<int64_t>(r >= den);  // 0 or -1
+        r -= den & carry;
+        q = static_cast<int64_t>(static_cast<uint64_t>(q) + static_cast<uint64_t>(s.dq) -
+                                 static_cast<uint64_t>(carry));
     }
 };
 

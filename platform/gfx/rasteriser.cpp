@@ -1,6 +1,7 @@
 #include "platform/gfx/rasteriser.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -11,6 +12,7 @@
 
 namespace plat::gfx {
 
+using span::CachedRowSource;
 using span::kAttrs;
 using span::RectangleSource;
 using span::TriangleSource;
@@ -20,6 +22,7 @@ bool Rasteriser::resize(uint32_t width, uint32_t height, Format format) {
     try {
         pixels_.assign(static_cast<size_t>(width) * height * bpp, 0);
         columnTap_.assign(width, Tap{});
+        rowColumns_.assign(width, 0);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -46,10 +49,13 @@ void Rasteriser::clear(const Rect& rect, uint32_t colour) {
     const int bpp = format_ == Format::R5G6B5 ? 2 : 4;
     uint8_t encoded[4];
     encodePixel(format_, colour, encoded);
-    for (int32_t y = t; y < b; ++y) {
-        uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
-        for (int32_t x = l; x < r; ++x) std::memcpy(row + x * bpp, encoded, bpp);
-    }
+    if (t >= b) return;
+    // The first row pixel by pixel, the others copied from it.
+    uint8_t* first = pixels_.data() + static_cast<size_t>(t) * pitch_ + l * bpp;
+    for (int32_t x = 0; x < r - l; ++x) std::memcpy(first + x * bpp, encoded, bpp);
+    for (int32_t y = t + 1; y < b; ++y)
+        std::memcpy(pixels_.data() + static_cast<size_t>(y) * pitch_ + l * bpp, first,
+                    static_cast<size_t>(r - l) * bpp);
 }
 
 namespace {
@@ -265,12 +271,34 @@ bool Rasteriser::drawRectangle(const Snapped* v) {
         columnTap_[px] = sampler_.tapU(
             floorDiv(static_cast<Wide>(sl) * w + static_cast<Wide>(sr - sl) * (px * 256 - xl), w),
             linear);
+    // Where columns share texels (a stretched picture), each row blends every texel column it
+    // reads once, vertically, instead of once per pixel.
+    int32_t first = INT32_MAX, last = INT32_MIN;
+    bool weighted = false, beyond = false;
+    for (int64_t px = colMin; px <= colMax; ++px) {
+        const Tap& u = columnTap_[px];
+        first = std::min({first, u.i0, u.i1});
+        last = std::max({last, u.i0, u.i1});
+        weighted |= u.f != 0;
+        beyond |= u.out0 || u.out1;
+    }
+    const bool cache = linear && sampler_.texels && ops_.usesTexture && weighted && !beyond &&
+                       last - first <= colMax - colMin;
     for (int64_t py = rowMin; py <= rowMax; ++py) {
         const int64_t t =
             floorDiv(static_cast<Wide>(tt) * h + static_cast<Wide>(tb - tt) * (py * 256 - yt), h);
-        RectangleSource src{columnTap_.data() + colMin, sampler_.tapV(t, linear), a.diffuse};
-        shadeSpan(static_cast<int>(py), static_cast<int>(colMin), static_cast<int>(colMax), linear,
-                  src);
+        const Tap row = sampler_.tapV(t, linear);
+        if (cache && !row.out0 && !row.out1) {
+            for (int32_t i = first; i <= last; ++i)
+                rowColumns_[i - first] = sampler_.column(i, row);
+            CachedRowSource src{columnTap_.data() + colMin, rowColumns_.data(), first, a.diffuse};
+            shadeSpan(static_cast<int>(py), static_cast<int>(colMin), static_cast<int>(colMax),
+                      linear, src);
+        } else {
+            RectangleSource src{columnTap_.data() + colMin, row, a.diffuse};
+            shadeSpan(static_cast<int>(py), static_cast<int>(colMin), static_cast<int>(colMax),
+                      linear, src);
+        }
     }
     return true;
 }

@@ -82,6 +82,8 @@ class Rasteriser {
     Format format_ = Format::X8R8G8B8;
     // Horizontal texture taps of each buffer column, for the rectangle road.
     std::vector<Tap> columnTap_;
+    // Vertical blends of the texel columns one row of a rectangle reads.
+    std::vector<uint64_t> rowColumns_;
     uint64_t rectanglesDrawn_ = 0;
     bool fastPaths_ = true;
 

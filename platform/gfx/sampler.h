@@ -11,7 +11,8 @@
 //
 // A sample is taken in two steps: each axis gives a `Tap` (the texels and the weight), and
 // `fetch` combines a horizontal and a vertical tap. Rectangles compute their taps once per
-// column and row; triangles per pixel; the result is the same function of the coordinates.
+// column and row, and may blend each texel column of a row once (`column`, `horizontal`);
+// triangles work per pixel; the result is the same function of the coordinates.
 
 #include <cstdint>
 
@@ -50,17 +51,30 @@ struct Sampler {
         const uint32_t c11 = u.f == 0   ? c01
                              : v.f == 0 ? c10
                                         : (u.out1 || v.out1 ? border : row1[u.i1]);
-        // Channel c of the result: round((c00 (256 - fu) (256 - fv) + c10 fu (256 - fv) +
-        // c01 (256 - fu) fv + c11 fu fv) / 65536), computed in 16-bit lanes for the horizontal
-        // step (at most 255 x 256 each) and 32-bit lanes for the vertical one, both exact.
-        const uint64_t h0 = spread(c00) * (256 - u.f) + spread(c10) * u.f;
-        const uint64_t h1 = spread(c01) * (256 - u.f) + spread(c11) * u.f;
+        return horizontal(vertical(c00, c01, v.f), vertical(c10, c11, v.f), u.f);
+    }
+
+    // Channel c of a bilinear sample is round((c00 (256 - fu) (256 - fv) + c10 fu (256 - fv) +
+    // c01 (256 - fu) fv + c11 fu fv) / 65536), computed in two exact steps: `vertical` blends a
+    // column's two texels in 16-bit lanes (at most 255 x 256 each), `horizontal` blends two
+    // such columns in 32-bit lanes and rounds once.
+    static uint64_t vertical(uint32_t top, uint32_t bottom, uint32_t f) {
+        return spread(top) * (256 - f) + spread(bottom) * f;
+    }
+    static uint32_t horizontal(uint64_t left, uint64_t right, uint32_t f) {
         constexpr uint64_t kLanes = 0x0000FFFF0000FFFFull, kHalf = 0x0000800000008000ull;
-        const uint64_t even = ((h0 & kLanes) * (256 - v.f) + (h1 & kLanes) * v.f + kHalf) >> 16;
+        const uint64_t even = ((left & kLanes) * (256 - f) + (right & kLanes) * f + kHalf) >> 16;
         const uint64_t odd =
-            (((h0 >> 16) & kLanes) * (256 - v.f) + ((h1 >> 16) & kLanes) * v.f + kHalf) >> 16;
+            (((left >> 16) & kLanes) * (256 - f) + ((right >> 16) & kLanes) * f + kHalf) >> 16;
         return static_cast<uint32_t>((even & 0xFF) | (odd & 0xFF) << 8 | (even >> 32 & 0xFF) << 16 |
                                      (odd >> 32 & 0xFF) << 24);
+    }
+    // The vertical blend of texel column `i` between the rows of `v` (which must not lie
+    // beyond a border).
+    uint64_t column(int32_t i, const Tap& v) const {
+        const uint32_t top = texels[static_cast<int64_t>(v.i0) * width + i];
+        if (v.f == 0) return vertical(top, 0, 0);
+        return vertical(top, texels[static_cast<int64_t>(v.i1) * width + i], v.f);
     }
 
     // The four channels of 0xAARRGGBB in 16-bit lanes.

@@ -70,6 +70,23 @@ struct RectangleSource {
     void next() { ++column; }
 };
 
+// A rectangle's row whose texel columns were blended vertically once: each pixel blends the
+// two columns of its horizontal tap.
+struct CachedRowSource {
+    const Tap* column;
+    const uint64_t* columns;  // vertical blends of texel columns first, first + 1, ...
+    int32_t first;
+    uint32_t colour;
+    bool flat = true;
+
+    [[gnu::always_inline]] uint32_t texel(const Sampler&, bool) const {
+        return Sampler::horizontal(columns[column->i0 - first], columns[column->i1 - first],
+                                   column->f);
+    }
+    uint32_t diffuse() const { return colour; }
+    void next() { ++column; }
+};
+
 template <BlendKind kind, bool r565, class Source>
 void spanLoop(uint8_t* row, int x0, int x1, bool linear, const Sampler& sampler,
               const PixelOps& ops, Source& src) {
