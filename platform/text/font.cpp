@@ -21,6 +21,7 @@ constexpr int64_t kMaxPixels = 1024;  // the largest em or cell a font is made w
 constexpr size_t kSlots = 1024;       // glyph cache entries (a power of two)
 constexpr size_t kMaxCached = kSlots * 3 / 4;
 constexpr size_t kPoolReserve = 64 * 1024;
+constexpr int kPreloadMaxEm = 64;
 
 // The process's FreeType library, made on first use and kept for the rest of the run.
 FT_Library library() {
@@ -141,8 +142,10 @@ bool Font::open() {
     boldExtra_ = (bold && !faceBold) ? std::max(1, (em_ + 16) / 32) : 0;
     face_ = face;
 
-    // The printable ASCII characters are drawn by most texts: render them now.
-    for (char32_t c = 0x20; c < 0x7F; ++c) glyph(c);
+    // The printable ASCII characters are drawn by most texts: render them now (at text sizes).
+    if (em_ <= kPreloadMaxEm) {
+        for (char32_t c = 0x20; c < 0x7F; ++c) glyph(c);
+    }
     return true;
 }
 
