@@ -1,5 +1,7 @@
 #include "platform/gfx/device.h"
 
+#include <cstring>
+#include <limits>
 #include <new>
 
 #include "platform/gfx/rasteriser.h"
@@ -353,13 +355,131 @@ Result Device::updateTexture(Texture* source, Texture* destination) {
 
 // --- Drawing ---
 
+namespace {
+
+// Where each part of a vertex lies, from the vertex format.
+struct VertexLayout {
+    bool transformed = false;  // x, y, z, 1/w in screen space
+    int diffuseOffset = -1;
+    int uvOffset = -1;
+    uint32_t size = 0;
+};
+
+bool vertexLayout(uint32_t format, VertexLayout& out) {
+    constexpr uint32_t known = fvf::Xyz | fvf::XyzRhw | fvf::Diffuse | fvf::Tex1;
+    const bool xyz = (format & fvf::Xyz) != 0, rhw = (format & fvf::XyzRhw) != 0;
+    if ((format & ~known) != 0 || xyz == rhw) return false;
+    out.transformed = rhw;
+    uint32_t offset = rhw ? 16 : 12;
+    if (format & fvf::Diffuse) {
+        out.diffuseOffset = static_cast<int>(offset);
+        offset += 4;
+    }
+    if (format & fvf::Tex1) {
+        out.uvOffset = static_cast<int>(offset);
+        offset += 8;
+    }
+    out.size = offset;
+    return true;
+}
+
+struct Transform {
+    double m[4][4];
+};
+
+Transform combined(const PipelineState& s) {
+    Transform out{};
+    const Matrix* ms[3] = {&s.transforms[static_cast<int>(TransformType::World)],
+                           &s.transforms[static_cast<int>(TransformType::View)],
+                           &s.transforms[static_cast<int>(TransformType::Projection)]};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) out.m[r][c] = ms[0]->m[r][c];
+    for (int k = 1; k < 3; ++k) {
+        Transform next{};
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                for (int i = 0; i < 4; ++i) next.m[r][c] += out.m[r][i] * ms[k]->m[i][c];
+        out = next;
+    }
+    return out;
+}
+
+// Reads vertex `index`; untransformed positions go through `t` and the viewport. A vertex
+// behind the eye (w <= 0) gets a position that drops its triangles.
+ScreenVertex readVertex(const uint8_t* base, uint32_t index, uint32_t stride,
+                        const VertexLayout& layout, const Transform& t, const Viewport& vp) {
+    const uint8_t* p = base + static_cast<size_t>(index) * stride;
+    ScreenVertex v{};
+    float pos[4] = {0, 0, 0, 1};
+    std::memcpy(pos, p, layout.transformed ? 16 : 12);
+    v.diffuse = 0xFFFFFFFFu;
+    if (layout.diffuseOffset >= 0) std::memcpy(&v.diffuse, p + layout.diffuseOffset, 4);
+    if (layout.uvOffset >= 0) {
+        std::memcpy(&v.u, p + layout.uvOffset, 4);
+        std::memcpy(&v.v, p + layout.uvOffset + 4, 4);
+    }
+    if (layout.transformed) {
+        v.x = pos[0];
+        v.y = pos[1];
+        v.z = pos[2];
+        v.rhw = pos[3];
+        return v;
+    }
+    double clip[4];
+    for (int c = 0; c < 4; ++c)
+        clip[c] = pos[0] * t.m[0][c] + pos[1] * t.m[1][c] + pos[2] * t.m[2][c] + t.m[3][c];
+    if (!(clip[3] > 0.0)) {
+        v.x = v.y = std::numeric_limits<float>::quiet_NaN();
+        return v;
+    }
+    const double w = clip[3];
+    v.x = static_cast<float>(vp.x + (clip[0] / w + 1.0) * vp.width * 0.5);
+    v.y = static_cast<float>(vp.y + (1.0 - clip[1] / w) * vp.height * 0.5);
+    v.z = static_cast<float>(vp.minZ + clip[2] / w * (vp.maxZ - vp.minZ));
+    v.rhw = static_cast<float>(1.0 / w);
+    return v;
+}
+
+}  // namespace
+
 Result Device::drawPrimitiveUp(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
                                uint32_t stride) {
-    (void)type;
-    (void)primitiveCount;
-    (void)vertices;
-    (void)stride;
-    if (!inScene_) return kInvalidCall;
+    if (!inScene_ || !vertices || stride == 0 || primitiveCount == 0 ||
+        primitiveCount > kMaxPrimitivesPerDraw)
+        return kInvalidCall;
+    if (type != PrimitiveType::TriangleList && type != PrimitiveType::TriangleStrip &&
+        type != PrimitiveType::TriangleFan)
+        return kInvalidCall;
+    VertexLayout layout;
+    if (!vertexLayout(state_.fvf, layout) || stride < layout.size) return kInvalidCall;
+
+    rasteriser_->prepare(state_);
+    const Transform t = layout.transformed ? Transform{} : combined(state_);
+    const auto* base = static_cast<const uint8_t*>(vertices);
+    auto vertex = [&](uint32_t i) {
+        return readVertex(base, i, stride, layout, t, state_.viewport);
+    };
+    if (type == PrimitiveType::TriangleFan && primitiveCount == 2) {
+        rasteriser_->drawQuad(vertex(0), vertex(1), vertex(2), vertex(3));
+        return kOk;
+    }
+    for (uint32_t i = 0; i < primitiveCount; ++i) {
+        switch (type) {
+            case PrimitiveType::TriangleList:
+                rasteriser_->drawTriangle(vertex(3 * i), vertex(3 * i + 1), vertex(3 * i + 2));
+                break;
+            case PrimitiveType::TriangleStrip:
+                // Every second triangle swaps its first two vertices to keep the winding.
+                if (i % 2 == 0)
+                    rasteriser_->drawTriangle(vertex(i), vertex(i + 1), vertex(i + 2));
+                else
+                    rasteriser_->drawTriangle(vertex(i + 1), vertex(i), vertex(i + 2));
+                break;
+            default:
+                rasteriser_->drawTriangle(vertex(0), vertex(i + 1), vertex(i + 2));
+                break;
+        }
+    }
     return kOk;
 }
 

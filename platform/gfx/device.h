@@ -74,7 +74,14 @@ class Device : public RefCounted {
     // --- Drawing ---
     // Draws `primitiveCount` triangles from vertices in memory, laid out per the current
     // vertex format (fvf::XyzRhw or fvf::Xyz, with fvf::Diffuse and fvf::Tex1) at `stride`
-    // bytes apart. Needs a begun scene.
+    // bytes apart. Untransformed positions go through world x view x projection and the
+    // viewport; triangles with a vertex behind the eye (w <= 0) are dropped, there is no
+    // clipping against the planes. A missing diffuse colour is opaque white, missing texture
+    // coordinates are (0, 0). Drawing is clipped to the viewport. kInvalidCall without a begun
+    // scene, for null vertices, a zero stride or one shorter than the format, no or more than
+    // kMaxPrimitivesPerDraw primitives, an unknown type or a format without exactly one of
+    // fvf::Xyz and fvf::XyzRhw (or with other flags).
+    static constexpr uint32_t kMaxPrimitivesPerDraw = 0xFFFFF;
     Result drawPrimitiveUp(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
                            uint32_t stride);
 

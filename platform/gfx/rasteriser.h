@@ -1,12 +1,22 @@
 #pragma once
 // The device's pixel pipeline: triangles of screen-space vertices into a 32-bit or 16-bit
 // colour buffer, with texture sampling, stage-0 combining, the alpha test and blending.
+//
+// Geometry is exact: vertex positions snap to 1/256 pixel, coverage is decided by integer edge
+// functions at the pixel centres (whole coordinates) with the top-left fill rule, and every
+// interpolated value is the exact affine value at the pixel centre, floored to its fixed-point
+// step (texture coordinates 1/65536 texel, colours 1/256). So two triangles sharing an edge
+// cover each pixel once, and an axis-aligned rectangle gives the same values whichever of its
+// triangles, or the rectangle road, computes them. Interpolation is affine in screen space
+// (1/w is not used). Vertices beyond +-16384 pixels drop their triangle.
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/gfx/format.h"
 #include "platform/gfx/pipeline_state.h"
+#include "platform/gfx/pixel_ops.h"
+#include "platform/gfx/sampler.h"
 #include "platform/gfx/texture.h"
 
 namespace plat::gfx {
@@ -34,53 +44,54 @@ class Rasteriser {
     // Fills the part of `rect` inside the buffer with `colour`.
     void clear(const Rect& rect, uint32_t colour);
 
-    // Takes the settings the next primitives are drawn with.
+    // Takes the settings the next primitives are drawn with. The stage-0 texture must stay
+    // alive and unchanged until the last of them is drawn.
     void prepare(const PipelineState& state);
     void drawTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
     // Two triangles (a, b, c) and (a, c, d), as a fan of four draws them; an axis-aligned
-    // rectangle with one colour takes a faster road to the same pixels.
+    // rectangle with one colour and texture coordinates aligned with it takes a faster road to
+    // the same pixels.
     void drawQuad(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
                   const ScreenVertex& d);
 
-    // Counters for tests: quads that took the rectangle road.
+    // For tests: with the fast road off, every quad is drawn as two triangles.
+    void setFastPaths(bool on) { fastPaths_ = on; }
+    // Quads that took the rectangle road.
     uint64_t rectanglesDrawn() const { return rectanglesDrawn_; }
 
+    // A vertex in fixed point: position in 1/256 pixel; attributes s, t (texel units,
+    // 1/65536) and the diffuse channels a, r, g, b (1/256).
+    struct Snapped {
+        int64_t x, y;
+        int64_t attr[6];
+        uint32_t diffuse;
+    };
+
   private:
-    struct Setup;
-    bool drawRectangle(const ScreenVertex* v);
+    bool snap(const ScreenVertex& v, Snapped& out) const;
+    void rasterise(const Snapped& a, const Snapped& b, const Snapped& c);
+    bool drawRectangle(const Snapped* v);
+    // Bilinear or point sampling: the minification filter where texture coordinates change
+    // by more than one texel per pixel, the magnification one otherwise.
+    bool linearFor(bool minifies) const { return minifies ? linearMin_ : linearMag_; }
+    template <class Source>
+    void shadeSpan(int y, int x0, int x1, bool linear, Source& src);
 
     std::vector<uint8_t> pixels_;
     uint32_t width_ = 0, height_ = 0, pitch_ = 0;
     Format format_ = Format::X8R8G8B8;
-    // Per-column sampling positions of the rectangle road, one entry per buffer column.
-    std::vector<int32_t> columnTexel_;
-    std::vector<uint16_t> columnWeight_;
+    // Texture coordinate s of each buffer column, for the rectangle road.
+    std::vector<int32_t> columnS_;
     uint64_t rectanglesDrawn_ = 0;
+    bool fastPaths_ = true;
 
     // Settings taken by `prepare`.
-    const uint32_t* texels_ = nullptr;  // level 0, 0xAARRGGBB
-    int32_t texWidth_ = 0, texHeight_ = 0;
-    bool textured_ = false;
-    uint32_t addressU_ = 0, addressV_ = 0, border_ = 0;
-    bool linear_ = true;
-    uint32_t colorOp_ = 0, colorArg1_ = 0, colorArg2_ = 0;
-    uint32_t alphaOp_ = 0, alphaArg1_ = 0, alphaArg2_ = 0;
-    uint32_t factor_ = 0;
-    bool modulateBoth_ = false;  // colour and alpha: texture x diffuse
-    bool alphaTest_ = false;
-    uint32_t alphaFunc_ = 0, alphaRef_ = 0;
-    bool blend_ = false;
-    uint32_t srcBlend_ = 0, destBlend_ = 0, blendOp_ = 0;
-    uint32_t writeMask_ = 0xF;
-    uint32_t cull_ = 0;
+    Sampler sampler_;
+    PixelOps ops_;
+    bool linearMag_ = false, linearMin_ = false;
+    uint32_t cull_ = cull::None;
     bool solid_ = true;
-    int32_t clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;
-    enum class BlendKind : uint8_t {
-        Replace,
-        AlphaBlend,
-        Additive,
-        General
-    } blendKind_ = BlendKind::Replace;
+    int32_t clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;  // right, bottom excl.
 };
 
 }  // namespace plat::gfx
