@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace plat::text {
 
@@ -134,6 +135,12 @@ bool coversJapanese(const char* file, int index) {
 void useFontFolders(const std::vector<std::string>& folders) {
     FcConfig* cfg = FcConfigCreate();
     if (!cfg) return;
+    // A cache folder of its own, so that scanning the folders does not complain.
+    const std::string cache =
+        "<fontconfig><cachedir>" +
+        (std::filesystem::temp_directory_path() / "marlovek-fontconfig").string() +
+        "</cachedir></fontconfig>";
+    FcConfigParseAndLoadFromMemory(cfg, reinterpret_cast<const FcChar8*>(cache.c_str()), FcFalse);
     for (const std::string& f : folders)
         FcConfigAppFontAddDir(cfg, reinterpret_cast<const FcChar8*>(f.c_str()));
     FcConfigBuildFonts(cfg);
