@@ -376,3 +376,75 @@ TEST_F(TextFontTest, WarmDrawsAllocateNothing) {
         render(f, kResult, Rect{64, 160, 0, 0}, textFormat::NoClip, 0xFFFFFFFF);
     EXPECT_EQ(allocationCount(), before);
 }
+
+// Random byte strings (valid and broken Shift-JIS, line breaks, '&'), random rectangles and
+// flags: nothing crashes, and every changed pixel lies inside the rectangle where it clips and
+// inside the box CalcRect gives for the same call where it does not.
+TEST_F(TextFontTest, RandomCallsDrawOnlyInsideTheirBox) {
+    TextFont* f = makeFont(16, 700);
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    const uint32_t flags[] = {0,
+                              textFormat::NoClip,
+                              textFormat::Right,
+                              textFormat::Center,
+                              textFormat::Bottom,
+                              textFormat::VCenter,
+                              textFormat::SingleLine,
+                              textFormat::NoPrefix,
+                              textFormat::Right | textFormat::Bottom | textFormat::SingleLine,
+                              textFormat::Center | textFormat::VCenter | textFormat::NoClip};
+    int drawnCases = 0;
+    for (int i = 0; i < 150; ++i) {
+        std::string text;
+        const uint32_t length = next(24);
+        for (uint32_t k = 0; k < length; ++k) {
+            switch (next(5)) {
+                case 0:
+                    text += static_cast<char>(0x20 + next(95));
+                    break;
+                case 1:
+                    text += "\x82\xA0";
+                    break;  // あ
+                case 2:
+                    text += static_cast<char>(0x80 + next(128));
+                    break;  // any high byte
+                case 3:
+                    text += next(2) ? "\n" : "&";
+                    break;
+                default:
+                    text += "\x8A\xBF";
+                    break;  // 漢
+            }
+        }
+        const int32_t left = static_cast<int32_t>(next(400)) - 40;
+        const int32_t top = static_cast<int32_t>(next(300)) - 30;
+        const Rect rect{left, top, left + static_cast<int32_t>(next(300)) - 60,
+                        top + static_cast<int32_t>(next(80)) - 20};
+        const uint32_t format = flags[next(std::size(flags))];
+
+        Rect box = rect;
+        f->renderText(text.c_str(), -1, &box, format | textFormat::CalcRect, 0xFFFFFFFF);
+        clear(0);
+        render(f, text.c_str(), rect, format, 0xFFFFFFFF);
+        // Per axis: a rectangle of positive size clips unless NoClip; otherwise the whole
+        // measured box is drawn.
+        const bool clip = !(format & textFormat::NoClip);
+        const bool clipX = clip && rect.right > rect.left, clipY = clip && rect.bottom > rect.top;
+        const int x0 = clipX ? rect.left : box.left, x1 = clipX ? rect.right : box.right;
+        const int y0 = clipY ? rect.top : box.top, y1 = clipY ? rect.bottom : box.bottom;
+        bool drawn = false;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x) {
+                if (device->backBufferPixel(x, y) == 0) continue;
+                drawn = true;
+                ASSERT_TRUE(x >= x0 && x < x1 && y >= y0 && y < y1)
+                    << "case " << i << " at " << x << "," << y << " format " << format;
+            }
+        drawnCases += drawn;
+    }
+    EXPECT_GT(drawnCases, 75);  // most cases really drew something
+}
