@@ -1,5 +1,6 @@
 #include "platform/gfx/device.h"
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -432,11 +433,17 @@ ScreenVertex readVertex(const uint8_t* base, uint32_t index, uint32_t stride,
         v.x = v.y = std::numeric_limits<float>::quiet_NaN();
         return v;
     }
+    // Positions far beyond any screen become NaN (dropping the triangle) rather than
+    // overflowing the float.
+    const auto narrow = [](double d) {
+        return std::fabs(d) < 1e30 ? static_cast<float>(d)
+                                   : std::numeric_limits<float>::quiet_NaN();
+    };
     const double w = clip[3];
-    v.x = static_cast<float>(vp.x + (clip[0] / w + 1.0) * vp.width * 0.5);
-    v.y = static_cast<float>(vp.y + (1.0 - clip[1] / w) * vp.height * 0.5);
-    v.z = static_cast<float>(vp.minZ + clip[2] / w * (vp.maxZ - vp.minZ));
-    v.rhw = static_cast<float>(1.0 / w);
+    v.x = narrow(vp.x + (clip[0] / w + 1.0) * vp.width * 0.5);
+    v.y = narrow(vp.y + (1.0 - clip[1] / w) * vp.height * 0.5);
+    v.z = narrow(vp.minZ + clip[2] / w * (vp.maxZ - vp.minZ));
+    v.rhw = narrow(1.0 / w);
     return v;
 }
 

@@ -147,9 +147,9 @@ uint32_t PixelOps::blendGeneral(uint32_t src, uint32_t dst) const {
                 int32_t sum = blendOp == blendOp::Subtract      ? ts - td
                               : blendOp == blendOp::RevSubtract ? td - ts
                                                                 : ts + td;
-                if (sum < 0) sum = 0;
+                // At 255 x 255 and beyond the result saturates.
+                sum = sum < 0 ? 0 : (sum > 65025 ? 65025 : sum);
                 v = div255(static_cast<uint32_t>(sum));
-                if (v > 255) v = 255;
                 break;
             }
         }

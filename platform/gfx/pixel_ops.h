@@ -13,9 +13,11 @@
 
 namespace plat::gfx {
 
-// round(x / 255) for x >= 0.
+// round(x / 255), exact for 0 <= x <= 65662 (every product of two channel values and every
+// SRCALPHA/INVSRCALPHA sum).
 inline uint32_t div255(uint32_t x) {
-    return (2 * x + 255) / 510;
+    x += 128;
+    return (x + (x >> 8)) >> 8;
 }
 inline uint32_t channel(uint32_t argb, int shift) {
     return (argb >> shift) & 0xFF;
@@ -51,14 +53,31 @@ struct PixelOps {
     void configureBlend(bool enable, uint32_t src, uint32_t dest, uint32_t op);
     void configureWriteMask(uint32_t mask);
 
-    static uint32_t modulate(uint32_t a, uint32_t b) {
+    [[gnu::always_inline]] static uint32_t modulate(uint32_t a, uint32_t b) {
         return div255(channel(a, 24) * channel(b, 24)) << 24 |
                div255(channel(a, 16) * channel(b, 16)) << 16 |
                div255(channel(a, 8) * channel(b, 8)) << 8 | div255(channel(a, 0) * channel(b, 0));
     }
 
+    // Four 8-bit channels in 16-bit lanes, and back.
+    static uint64_t lanes(uint32_t c) {
+        uint64_t x = c;
+        x = (x | x << 16) & 0x0000FFFF0000FFFFull;
+        return (x | x << 8) & 0x00FF00FF00FF00FFull;
+    }
+    static uint32_t packLanes(uint64_t x) {
+        x &= 0x00FF00FF00FF00FFull;
+        x = (x | x >> 8) & 0x0000FFFF0000FFFFull;
+        return static_cast<uint32_t>(x | x >> 16);
+    }
+    // div255 in each lane (lanes at most 65025).
+    static uint64_t div255Lanes(uint64_t x) {
+        x += 0x0080008000800080ull;
+        return ((x + ((x >> 8) & 0x00FF00FF00FF00FFull)) >> 8) & 0x00FF00FF00FF00FFull;
+    }
+
     // The stage-0 result for a texel and a diffuse colour, 0xAARRGGBB.
-    uint32_t combine(uint32_t texel, uint32_t diffuse) const {
+    [[gnu::always_inline]] uint32_t combine(uint32_t texel, uint32_t diffuse) const {
         if (modulateBoth) return modulate(texel, diffuse);
         const uint32_t c = apply(colorOp, pick(colorArg1, texel, diffuse),
                                  pick(colorArg2, texel, diffuse), diffuse);
@@ -93,33 +112,34 @@ struct PixelOps {
     }
 
     // The new back-buffer colour (0x00RRGGBB) for fragment `src` over `dst`.
-    uint32_t blendPixel(uint32_t src, uint32_t dst) const {
+    template <BlendKind kind>
+    uint32_t blendAs(uint32_t src, uint32_t dst) const {
         uint32_t out;
-        switch (blendKind) {
-            case BlendKind::Replace:
-                out = src & 0x00FFFFFFu;
-                break;
-            case BlendKind::Additive: {
-                out = 0;
-                for (int shift = 0; shift < 24; shift += 8) {
-                    const uint32_t v = channel(src, shift) + channel(dst, shift);
-                    out |= (v > 255 ? 255 : v) << shift;
-                }
-                break;
-            }
-            case BlendKind::AlphaBlend: {
-                const uint32_t a = src >> 24;
-                out = 0;
-                for (int shift = 0; shift < 24; shift += 8)
-                    out |= div255(channel(src, shift) * a + channel(dst, shift) * (255 - a))
-                           << shift;
-                break;
-            }
-            default:
-                out = blendGeneral(src, dst);
-                break;
+        if constexpr (kind == BlendKind::Replace) {
+            out = src & 0x00FFFFFFu;
+        } else if constexpr (kind == BlendKind::Additive) {
+            const uint64_t sum = lanes(src & 0x00FFFFFFu) + lanes(dst);
+            const uint64_t over = (sum >> 8) & 0x0001000100010001ull;
+            out = packLanes(sum | over * 0xFF);
+        } else if constexpr (kind == BlendKind::AlphaBlend) {
+            const uint32_t a = src >> 24;
+            out = packLanes(div255Lanes(lanes(src & 0x00FFFFFFu) * a + lanes(dst) * (255 - a)));
+        } else {
+            out = blendGeneral(src, dst);
         }
         return (out & writeMask) | (dst & ~writeMask & 0x00FFFFFFu);
+    }
+    uint32_t blendPixel(uint32_t src, uint32_t dst) const {
+        switch (blendKind) {
+            case BlendKind::Replace:
+                return blendAs<BlendKind::Replace>(src, dst);
+            case BlendKind::Additive:
+                return blendAs<BlendKind::Additive>(src, dst);
+            case BlendKind::AlphaBlend:
+                return blendAs<BlendKind::AlphaBlend>(src, dst);
+            default:
+                return blendAs<BlendKind::General>(src, dst);
+        }
     }
 
   private:

@@ -7,14 +7,19 @@
 #include <new>
 
 #include "platform/gfx/exact_step.h"
+#include "platform/gfx/span_loop.h"
 
 namespace plat::gfx {
+
+using span::kAttrs;
+using span::RectangleSource;
+using span::TriangleSource;
 
 bool Rasteriser::resize(uint32_t width, uint32_t height, Format format) {
     const uint32_t bpp = format == Format::R5G6B5 ? 2 : 4;
     try {
         pixels_.assign(static_cast<size_t>(width) * height * bpp, 0);
-        columnS_.assign(width, 0);
+        columnTap_.assign(width, Tap{});
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -37,14 +42,13 @@ void Rasteriser::clear(const Rect& rect, uint32_t colour) {
     const int32_t t = rect.top < 0 ? 0 : rect.top;
     const int32_t r = rect.right > static_cast<int32_t>(width_) ? width_ : rect.right;
     const int32_t b = rect.bottom > static_cast<int32_t>(height_) ? height_ : rect.bottom;
+    if (l >= r) return;
+    const int bpp = format_ == Format::R5G6B5 ? 2 : 4;
+    uint8_t encoded[4];
+    encodePixel(format_, colour, encoded);
     for (int32_t y = t; y < b; ++y) {
         uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
-        for (int32_t x = l; x < r; ++x) {
-            if (format_ == Format::R5G6B5)
-                encodePixel(Format::R5G6B5, colour, row + x * 2);
-            else
-                encodePixel(Format::X8R8G8B8, colour, row + x * 4);
-        }
+        for (int32_t x = l; x < r; ++x) std::memcpy(row + x * bpp, encoded, bpp);
     }
 }
 
@@ -52,64 +56,10 @@ namespace {
 
 constexpr double kGuardPixels = 16384.0;      // vertices beyond drop their triangle
 constexpr double kCoordLimit = 1073741824.0;  // 16384 texels in 1/65536 texel
-constexpr int kAttrs = 6;                     // s, t, a, r, g, b
-
-uint32_t argbOf(const int64_t* colour) {
-    uint32_t out = 0;
-    for (int i = 0; i < 4; ++i) out = out << 8 | static_cast<uint32_t>((colour[i] + 128) >> 8);
-    return out;
-}
-
-uint16_t to565(uint32_t rgb) {
-    const uint32_t r = (((rgb >> 16) & 0xFF) * 31 + 127) / 255;
-    const uint32_t g = (((rgb >> 8) & 0xFF) * 63 + 127) / 255;
-    const uint32_t b = ((rgb & 0xFF) * 31 + 127) / 255;
-    return static_cast<uint16_t>(r << 11 | g << 5 | b);
-}
-
-uint32_t from565(uint16_t v) {
-    const uint32_t r = v >> 11, g = (v >> 5) & 0x3F, b = v & 0x1F;
-    return ((r << 3) | (r >> 2)) << 16 | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2));
-}
 
 Wide absWide(Wide v) {
     return v < 0 ? -v : v;
 }
-
-// The attributes of one triangle, stepped along a span.
-struct TriangleSource {
-    ExactValue value[kAttrs];
-    ExactStep step[kAttrs];
-    int64_t den = 1;
-    bool flat = true;
-    uint32_t flatColour = 0;
-
-    int64_t s() const { return value[0].q; }
-    int64_t t() const { return value[1].q; }
-    uint32_t diffuse() const {
-        if (flat) return flatColour;
-        const int64_t c[4] = {value[2].q, value[3].q, value[4].q, value[5].q};
-        return argbOf(c);
-    }
-    void next() {
-        value[0].step(step[0], den);
-        value[1].step(step[1], den);
-        if (!flat)
-            for (int i = 2; i < kAttrs; ++i) value[i].step(step[i], den);
-    }
-};
-
-// A rectangle's row: s per column, one t and one colour.
-struct RectangleSource {
-    const int32_t* columnS;
-    int64_t rowT;
-    uint32_t colour;
-
-    int64_t s() const { return *columnS; }
-    int64_t t() const { return rowT; }
-    uint32_t diffuse() const { return colour; }
-    void next() { ++columnS; }
-};
 
 }  // namespace
 
@@ -307,17 +257,18 @@ bool Rasteriser::drawRectangle(const Snapped* v) {
     if (colMin > colMax || rowMin > rowMax) return true;
 
     const int64_t w = xr - xl, h = yb - yt;
-    for (int64_t px = colMin; px <= colMax; ++px)
-        columnS_[px] = static_cast<int32_t>(
-            floorDiv(static_cast<Wide>(sl) * w + static_cast<Wide>(sr - sl) * (px * 256 - xl), w));
     const bool minifies = absWide(static_cast<Wide>(sr) - sl) > static_cast<Wide>(w) * 256 ||
                           absWide(static_cast<Wide>(tb) - tt) > static_cast<Wide>(h) * 256;
     const bool linear = linearFor(minifies);
+    // s and t at each pixel centre: the same exact affine values the triangles interpolate.
+    for (int64_t px = colMin; px <= colMax; ++px)
+        columnTap_[px] = sampler_.tapU(
+            floorDiv(static_cast<Wide>(sl) * w + static_cast<Wide>(sr - sl) * (px * 256 - xl), w),
+            linear);
     for (int64_t py = rowMin; py <= rowMax; ++py) {
-        RectangleSource src{
-            columnS_.data() + colMin,
-            floorDiv(static_cast<Wide>(tt) * h + static_cast<Wide>(tb - tt) * (py * 256 - yt), h),
-            a.diffuse};
+        const int64_t t =
+            floorDiv(static_cast<Wide>(tt) * h + static_cast<Wide>(tb - tt) * (py * 256 - yt), h);
+        RectangleSource src{columnTap_.data() + colMin, sampler_.tapV(t, linear), a.diffuse};
         shadeSpan(static_cast<int>(py), static_cast<int>(colMin), static_cast<int>(colMax), linear,
                   src);
     }
@@ -327,25 +278,10 @@ bool Rasteriser::drawRectangle(const Snapped* v) {
 template <class Source>
 void Rasteriser::shadeSpan(int y, int x0, int x1, bool linear, Source& src) {
     uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
-    const bool r565 = format_ == Format::R5G6B5;
-    for (int x = x0; x <= x1; ++x, src.next()) {
-        uint32_t texel = 0xFFFFFFFFu;
-        if (ops_.usesTexture)
-            texel = linear ? sampler_.bilinear(src.s(), src.t()) : sampler_.point(src.s(), src.t());
-        const uint32_t fragment = ops_.combine(texel, src.diffuse());
-        if (!ops_.passes(fragment)) continue;
-        if (r565) {
-            uint16_t old;
-            std::memcpy(&old, row + x * 2, 2);
-            const uint16_t out = to565(ops_.blendPixel(fragment, from565(old)));
-            std::memcpy(row + x * 2, &out, 2);
-        } else {
-            uint32_t old;
-            std::memcpy(&old, row + x * 4, 4);
-            const uint32_t out = ops_.blendPixel(fragment, old & 0x00FFFFFFu) | 0xFF000000u;
-            std::memcpy(row + x * 4, &out, 4);
-        }
-    }
+    if (format_ == Format::R5G6B5)
+        span::spanFor<true>(ops_.blendKind, row, x0, x1, linear, sampler_, ops_, src);
+    else
+        span::spanFor<false>(ops_.blendKind, row, x0, x1, linear, sampler_, ops_, src);
 }
 
 }  // namespace plat::gfx

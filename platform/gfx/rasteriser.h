@@ -80,8 +80,8 @@ class Rasteriser {
     std::vector<uint8_t> pixels_;
     uint32_t width_ = 0, height_ = 0, pitch_ = 0;
     Format format_ = Format::X8R8G8B8;
-    // Texture coordinate s of each buffer column, for the rectangle road.
-    std::vector<int32_t> columnS_;
+    // Horizontal texture taps of each buffer column, for the rectangle road.
+    std::vector<Tap> columnTap_;
     uint64_t rectanglesDrawn_ = 0;
     bool fastPaths_ = true;
 

@@ -1,6 +1,13 @@
 // Drawing through the device: placement of sprite quads, stretching, clamping, the primitive
 // types, the viewport and refused draws.
 
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+#include <limits>
+#include <new>
+#include <random>
 #include <vector>
 
 #include "draw_helpers.h"
@@ -8,6 +15,48 @@
 
 using namespace plat::gfx;
 using namespace drawtest;
+
+// Every allocation of the test program is counted.
+namespace {
+std::atomic<uint64_t> allocationCount{0};
+uint64_t allocations() {
+    return allocationCount.load();
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++allocationCount;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    ++allocationCount;
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -20,6 +69,8 @@ class DrawTest : public GfxTest {
         createDevice();
     }
     void TearDown() override {
+        // The device holds a reference to its stage texture, which holds one to the device.
+        if (device) device->setTexture(0, nullptr);
         plat::releaseRef(texture);
         GfxTest::TearDown();
     }
@@ -243,6 +294,96 @@ TEST_F(DrawTest, BadDrawsAreRefusedAndDrawNothing) {
         if (c.scene) device->endScene();
         EXPECT_EQ(device->backBufferPixel(160, 120), kBackground) << c.what;
     }
+}
+
+// Vertices with wild, infinite or NaN values draw what they can and never crash or hang; the
+// pixels outside the viewport stay untouched.
+TEST_F(DrawTest, HostileVerticesAreSurvived) {
+    texture = makeTexture(device, 8, 8, uniqueTexel);
+    ASSERT_NE(texture, nullptr);
+    const float specials[] = {0.0f,
+                              -0.5f,
+                              1e-30f,
+                              1e30f,
+                              -1e30f,
+                              16383.9f,
+                              -16384.1f,
+                              std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity(),
+                              std::numeric_limits<float>::quiet_NaN(),
+                              std::numeric_limits<float>::max(),
+                              std::numeric_limits<float>::denorm_min()};
+    std::mt19937 rng(7);
+    const auto value = [&](float scale) {
+        if (rng() % 4 == 0) return specials[rng() % std::size(specials)];
+        return std::uniform_real_distribution<float>(-scale, scale)(rng);
+    };
+    for (bool untransformed : {false, true}) {
+        spriteStates(device, true, blend::One, blend::One);
+        device->setTexture(0, texture);
+        device->setSamplerState(0, SamplerState::AddressU, address::Wrap);
+        device->setSamplerState(0, SamplerState::AddressV, address::Mirror);
+        if (untransformed) {
+            device->setFvf(fvf::Xyz | fvf::Diffuse | fvf::Tex1);
+            Matrix projection;
+            projection.m[2][3] = 1;  // w = z
+            device->setTransform(TransformType::Projection, projection);
+        }
+        ASSERT_EQ(device->setViewport(Viewport{0, 0, 320, 240, 0, 1}), plat::kOk);
+        clearTo(kBackground);
+        ASSERT_EQ(device->setViewport(Viewport{20, 10, 200, 150, 0, 1}), plat::kOk);
+        device->beginScene();
+        for (int n = 0; n < 2000; ++n) {
+            TransformedVertex v[6];
+            for (TransformedVertex& t : v)
+                t = {value(500), value(500), value(2), value(2), static_cast<uint32_t>(rng()),
+                     value(4),   value(4)};
+            const uint32_t stride = untransformed ? sizeof(Vertex) : sizeof(TransformedVertex);
+            const auto type = static_cast<PrimitiveType>(rng() % 3);
+            EXPECT_EQ(device->drawPrimitiveUp(type, type == PrimitiveType::TriangleList ? 2 : 4, v,
+                                              stride),
+                      plat::kOk);
+        }
+        device->endScene();
+        int drawn = 0;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x) {
+                const bool inside = x >= 20 && x < 220 && y >= 10 && y < 160;
+                const uint32_t p = device->backBufferPixel(x, y);
+                if (!inside) {
+                    ASSERT_EQ(p, kBackground) << x << "," << y;
+                }
+                drawn += p != kBackground;
+            }
+        EXPECT_GT(drawn, 1000);
+    }
+}
+
+TEST_F(DrawTest, DrawingAllocatesNothing) {
+    texture = makeTexture(device, 32, 32, uniqueTexel);
+    ASSERT_NE(texture, nullptr);
+    spriteStates(device, true, blend::SrcAlpha, blend::InvSrcAlpha);
+    device->setTexture(0, texture);
+    const Quad sprite = spriteQuad(10, 20, 0, 0, 16, 16, 32, 32, 0xFFFFFFFFu);
+    const Quad stretched = spriteQuad(-7, 3, 1, 1, 2, 2, 32, 32, 0x80FFFFFFu, 330, 250);
+    Quad turned = sprite;
+    for (TransformedVertex& v : turned.v) std::swap(v.x, v.y);
+    turned.v[0].x += 3.3f;
+    const uint64_t before = allocations();
+    device->beginScene();
+    const Quad* const quads[] = {&sprite, &stretched, &turned};
+    for (const Quad* q : quads) {
+        ASSERT_EQ(device->drawPrimitiveUp(PrimitiveType::TriangleFan, 2, q->v, sizeof q->v[0]),
+                  plat::kOk);
+        ASSERT_EQ(device->drawPrimitiveUp(PrimitiveType::TriangleStrip, 2, q->v, sizeof q->v[0]),
+                  plat::kOk);
+    }
+    device->setFvf(fvf::Xyz | fvf::Diffuse | fvf::Tex1);
+    device->setTransform(TransformType::World, pixelMatrix());
+    ASSERT_EQ(device->drawPrimitiveUp(PrimitiveType::TriangleList, 1, sprite.v, sizeof(Vertex)),
+              plat::kOk);
+    device->endScene();
+    EXPECT_EQ(allocations(), before);
 }
 
 TEST_F(DrawTest, VerticesBehindTheEyeDropTheirTriangles) {

@@ -1,6 +1,7 @@
 // The pixel pipeline on its own: the fill rule, the rectangle road against the general one,
 // stage-0 modulate, blending formulas, the alpha test and 16-bit targets.
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -262,6 +263,88 @@ TEST_F(RasterTest, BlendingFollowsItsFormula) {
     }
 }
 
+TEST_F(RasterTest, StageOperationsWriteMaskAndCulling) {
+    constexpr uint32_t kTexel = 0x80C04020u, kDiffuse = 0x40608090u, kFactor = 0xFF0A0B0Cu;
+    constexpr uint32_t kDst = 0x00112233u;
+    Texture* t = texture(1, 1, [](uint32_t, uint32_t) { return kTexel; });
+    struct Case {
+        const char* what;
+        uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2;
+        uint32_t mask, cull;
+        bool textured;
+        uint32_t expected;  // 0x00RRGGBB after alpha blending over kDst
+    };
+    // Alpha blending over kDst shows the colour and the alpha of the stage output.
+    const auto over = [](uint32_t argb) {
+        const uint32_t a = argb >> 24;
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            out |= static_cast<uint32_t>(
+                       nearest((ch(argb, shift) * a + ch(kDst, shift) * (255.0 - a)) / 255.0))
+                   << shift;
+        return out;
+    };
+    const auto add = [](uint32_t a, uint32_t b) {
+        uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            out |= std::min(255u, ch(a, shift) + ch(b, shift)) << shift;
+        return out;
+    };
+    using namespace textureOp;
+    constexpr uint32_t Tex = textureArg::Texture, Diffuse = textureArg::Diffuse,
+                       Current = textureArg::Current, Factor = textureArg::Factor;
+    const uint32_t all = colorWrite::All, none = cull::None;
+    const Case cases[] = {
+        {"select texture", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all, none, true,
+         over(kTexel)},
+        {"select diffuse", SelectArg2, Tex, Diffuse, SelectArg2, Tex, Diffuse, all, none, true,
+         over(kDiffuse)},
+        {"texture colour, diffuse alpha", SelectArg1, Tex, Diffuse, SelectArg2, Tex, Current, all,
+         none, true, over((kDiffuse & 0xFF000000u) | (kTexel & 0xFFFFFFu))},
+        {"disabled stage passes the diffuse colour", Disable, Tex, Diffuse, SelectArg1, Tex,
+         Diffuse, all, none, true, over(kDiffuse)},
+        {"texture factor", SelectArg1, Factor, Diffuse, SelectArg1, Factor, Diffuse, all, none,
+         true, over(kFactor)},
+        {"add saturates", Add, Tex, Diffuse, Add, Tex, Diffuse, all, none, true,
+         over(add(kTexel, kDiffuse))},
+        {"no texture reads opaque white", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all,
+         none, false, 0xFFFFFFu},
+        {"red and blue only", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse,
+         colorWrite::Red | colorWrite::Blue, none, true,
+         (over(kTexel) & 0xFF00FFu) | (kDst & 0x00FF00u)},
+        {"nothing written", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, 0, none, true,
+         kDst},
+        // The quad below runs counter-clockwise on the screen.
+        {"clockwise culled", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all,
+         cull::Clockwise, true, over(kTexel)},
+        {"counter-clockwise culled", SelectArg1, Tex, Diffuse, SelectArg1, Tex, Diffuse, all,
+         cull::CounterClockwise, true, kDst},
+    };
+    blending(true, blend::SrcAlpha, blend::InvSrcAlpha);
+    set(RenderState::TextureFactor, kFactor);
+    for (const Case& c : cases) {
+        state.textures[0] = c.textured ? t : nullptr;
+        stage(TextureStageState::ColorOp, c.colorOp);
+        stage(TextureStageState::ColorArg1, c.colorArg1);
+        stage(TextureStageState::ColorArg2, c.colorArg2);
+        stage(TextureStageState::AlphaOp, c.alphaOp);
+        stage(TextureStageState::AlphaArg1, c.alphaArg1);
+        stage(TextureStageState::AlphaArg2, c.alphaArg2);
+        set(RenderState::ColorWriteEnable, c.mask);
+        set(RenderState::CullMode, c.cull);
+        Rasteriser r = target(Format::X8R8G8B8, [](int) { return kDst; });
+        r.prepare(state);
+        const ScreenVertex a{9.5f, 9.5f, 0, 1, kDiffuse, 0, 0},
+            b{9.5f, 19.5f, 0, 1, kDiffuse, 0, 1}, d{29.5f, 19.5f, 0, 1, kDiffuse, 1, 1},
+            e{29.5f, 9.5f, 0, 1, kDiffuse, 1, 0};
+        r.drawTriangle(a, b, d);
+        r.drawTriangle(a, d, e);
+        EXPECT_EQ(r.pixel(10, 10), c.expected) << c.what;
+        EXPECT_EQ(r.pixel(29, 19), c.expected) << c.what;
+        EXPECT_EQ(r.pixel(30, 19), kDst) << c.what;
+    }
+}
+
 TEST_F(RasterTest, AlphaTestDropsFragments) {
     // Texel alpha = row; the colour write shows which rows passed.
     Texture* t = texture(1, 256, [](uint32_t, uint32_t j) { return j << 24 | 0x00FFFFFFu; });
@@ -292,6 +375,52 @@ TEST_F(RasterTest, AlphaTestDropsFragments) {
         for (uint32_t j = 0; j < 256; ++j)
             ASSERT_EQ(r.pixel(100, static_cast<int>(j)), c.passes(j, c.ref) ? 0xFFFFFFu : 0u)
                 << "function " << c.func << " alpha " << j;
+    }
+}
+
+TEST_F(RasterTest, BilinearWeightsFollowTheDistanceToTexelCentres) {
+    // A 2 x 2 texture stretched over 16 x 16 pixels (and over 12 x 20): pixel centre x lies at
+    // texel position (x + 0.5) * 2 / 16 - 0.5, clamped at the edges; weights are that position
+    // to the nearest 1/256 texel.
+    const uint32_t texels[4] = {0xFF102030u, 0x80F0E0D0u, 0x00405060u, 0xC0A0B0C0u};
+    Texture* t = texture(2, 2, [&](uint32_t i, uint32_t j) { return texels[j * 2 + i]; });
+    state.textures[0] = t;
+    stage(TextureStageState::ColorOp, textureOp::SelectArg1);
+    stage(TextureStageState::ColorArg1, textureArg::Texture);
+    stage(TextureStageState::AlphaOp, textureOp::SelectArg1);
+    stage(TextureStageState::AlphaArg1, textureArg::Texture);
+    sampler(SamplerState::MagFilter, filter::Linear);
+    sampler(SamplerState::AddressU, address::Clamp);
+    sampler(SamplerState::AddressV, address::Clamp);
+    blending(false);
+    struct Case {
+        int w, h;
+    };
+    for (const Case c : {Case{16, 16}, Case{12, 20}}) {
+        Rasteriser r = target(Format::X8R8G8B8, [](int) { return 0u; });
+        r.prepare(state);
+        const ScreenVertex a{-0.5f, -0.5f, 0, 1, 0xFFFFFFFFu, 0, 0};
+        const ScreenVertex b{-0.5f, c.h - 0.5f, 0, 1, 0xFFFFFFFFu, 0, 1};
+        const ScreenVertex d{c.w - 0.5f, c.h - 0.5f, 0, 1, 0xFFFFFFFFu, 1, 1};
+        const ScreenVertex e{c.w - 0.5f, -0.5f, 0, 1, 0xFFFFFFFFu, 1, 0};
+        r.drawQuad(a, b, d, e);
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) {
+                const auto weight = [](double p) {
+                    return std::floor(std::clamp(p, 0.0, 1.0) * 256 + 0.5) / 256;
+                };
+                const double sx = weight((x + 0.5) * 2 / c.w - 0.5);
+                const double sy = weight((y + 0.5) * 2 / c.h - 0.5);
+                uint32_t expected = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const double top = ch(texels[0], shift) * (1 - sx) + ch(texels[1], shift) * sx;
+                    const double bottom =
+                        ch(texels[2], shift) * (1 - sx) + ch(texels[3], shift) * sx;
+                    expected |= static_cast<uint32_t>(nearest(top * (1 - sy) + bottom * sy))
+                                << shift;
+                }
+                ASSERT_EQ(r.pixel(x, y), expected) << c.w << "x" << c.h << " at " << x << "," << y;
+            }
     }
 }
 
