@@ -29,6 +29,9 @@ expect_size 640x480 "mode 2 at start"
 sleep 2.5   # the title's fade-in (52 frames) and part of the logo's
 if command -v import >/dev/null; then
     import -window "$wid" "$out/title.png" || fail "no screenshot"
+    # The title scene is sea, sea bed and logo: many colours, never a blank picture.
+    colours=$(identify -format '%k' "$out/title.png")
+    [ "$colours" -ge 16 ] || fail "the screenshot has only $colours colours"
 fi
 key F2; expect_size 320x240 "F2 from mode 2 gives mode 1"
 key F1; expect_size 640x480 "F1 from mode 1 gives mode 2"

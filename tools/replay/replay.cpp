@@ -1,6 +1,8 @@
 #include "tools/replay/replay.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <ctime>
 #include <memory>
 
@@ -46,6 +48,11 @@ public:
                 error = "cannot write trace '" + options_.tracePath + "'";
                 return false;
             }
+        }
+        if (!options_.shotsDir.empty()) {
+            // The folder for the pictures is made when missing, like `mkdir -p`.
+            std::error_code ignored;
+            std::filesystem::create_directories(options_.shotsDir, ignored);
         }
         if (!options_.audioPath.empty() && !wav_.open(options_.audioPath, audioRate())) {
             error = "cannot write audio '" + options_.audioPath + "'";
