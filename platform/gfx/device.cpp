@@ -69,7 +69,9 @@ Result Device::configure(PresentParams& params) {
 }
 
 bool Device::lost() {
-    if (windowed_) return false;
+    // A windowed device is never lost to the background, but a refused reset leaves any device
+    // needing one, so that the caller sees the failure and tries again.
+    if (windowed_) return loss_ == Loss::NeedsReset;
     if (loss_ == Loss::None && (!applicationActive() || deactivationCount() != deactivationsSeen_))
         loss_ = Loss::Lost;
     if (loss_ == Loss::Lost && applicationActive()) loss_ = Loss::NeedsReset;
