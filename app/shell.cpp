@@ -48,10 +48,10 @@ int winMain() {
     const plat::Rect desktop = plat::desktopRect();
     int width = 0, height = 0;
     startupWindowSize(width, height);
-    mainWindow = plat::createWindow(
-        kWindowTitle, kWindowTitle,
-        plat::style::Visible | plat::style::SysMenu | plat::style::MinimizeBox,
-        desktop.right / 2 - 160, desktop.bottom / 2 - 120, width, height);
+    mainWindow =
+        plat::createWindow(kWindowTitle, kWindowTitle,
+                           plat::style::Visible | plat::style::SysMenu | plat::style::MinimizeBox,
+                           desktop.right / 2 - 160, desktop.bottom / 2 - 120, width, height);
     plat::showWindow(mainWindow);
     plat::updateWindow(mainWindow);
     placeWindow(displayMode);
@@ -85,7 +85,9 @@ int winMain() {
     return static_cast<int>(message.wParam);
 }
 
-void setFrameObserver(FrameObserver observer) { frameObserver = observer; }
+void setFrameObserver(FrameObserver observer) {
+    frameObserver = observer;
+}
 
 void resetShellState() {
     mainWindow = nullptr;

@@ -22,8 +22,7 @@ constexpr int kIconResource = 101;
 int winMain();
 
 // The window procedure.
-intptr_t windowProc(plat::WindowHandle window, uint32_t message, uintptr_t wParam,
-                    intptr_t lParam);
+intptr_t windowProc(plat::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // Positions and sizes the window for display mode `mode`, raises and shows it.
 void placeWindow(int32_t mode);
 

@@ -45,10 +45,17 @@ intptr_t windowProc(plat::WindowHandle window, uint32_t message, uintptr_t wPara
             break;
         case plat::msg::KeyDown:
             switch (wParam & 0xFF) {
-                case plat::vk::Escape: plat::postQuitMessage(0); break;
-                case plat::vk::F1: nextDisplayMode(); break;
-                case plat::vk::F2: previousDisplayMode(); break;
-                default: break;
+                case plat::vk::Escape:
+                    plat::postQuitMessage(0);
+                    break;
+                case plat::vk::F1:
+                    nextDisplayMode();
+                    break;
+                case plat::vk::F2:
+                    previousDisplayMode();
+                    break;
+                default:
+                    break;
             }
             break;
         default:

@@ -49,11 +49,13 @@ void spawnObject(float x, float y, float z, int32_t kind, int32_t team, bool fac
     }
 }
 
-void killObject(int index) { objects[index].inUse = false; }
+void killObject(int index) {
+    objects[index].inUse = false;
+}
 
-void setDrawBlock(int index, float x, float y, float z, float scaleX, float scaleY,
-                  float rotation, uint32_t colour, int32_t srcX, int32_t srcY, int32_t srcWidth,
-                  int32_t srcHeight, bool visible, bool additive) {
+void setDrawBlock(int index, float x, float y, float z, float scaleX, float scaleY, float rotation,
+                  uint32_t colour, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
+                  bool visible, bool additive) {
     ObjectRecord& o = objects[index];
     o.x = x;
     o.y = y;
@@ -78,12 +80,23 @@ void updateObjects() {
         drawOrder[i] = -1;
         if (!o.inUse) continue;
         switch (o.kind) {
-            case kindSubmarine: updateSubmarine(i); break;
-            case kindTorpedo: updateTorpedo(i); break;
-            case kindPiranha: updatePiranha(i); break;
-            case kindBubble: updateBubble(i); break;
-            case kindExplosion: updateExplosion(i); break;
-            default: break;
+            case kindSubmarine:
+                updateSubmarine(i);
+                break;
+            case kindTorpedo:
+                updateTorpedo(i);
+                break;
+            case kindPiranha:
+                updatePiranha(i);
+                break;
+            case kindBubble:
+                updateBubble(i);
+                break;
+            case kindExplosion:
+                updateExplosion(i);
+                break;
+            default:
+                break;
         }
         // An object that freed itself in its update is still drawn this frame.
         if (o.visible) {

@@ -26,8 +26,7 @@ constexpr char kPromptText[] =
 constexpr char kSunkText[] = "\x90\xF6\x90\x85\x8A\xCD\x8C\x82\x92\xBE\x81I";
 constexpr char kGameOverText[] = "  GAMEOVER";
 // "倒したピラニア　%d匹"
-constexpr char kResultFormat[] =
-    "\x93|\x82\xB5\x82\xBD\x83s\x83\x89\x83j\x83\x41\x81@%d\x95\x43";
+constexpr char kResultFormat[] = "\x93|\x82\xB5\x82\xBD\x83s\x83\x89\x83j\x83\x41\x81@%d\x95\x43";
 
 constexpr uint32_t kVeil = 0x64FFFFFF;
 

@@ -14,7 +14,9 @@ plat::KeyboardDevice* keyboard = nullptr;
 
 constexpr InputState kCleared{5, 0, 0, 0, 0};
 
-bool down(const uint8_t* keys, uint8_t scanCode) { return (keys[scanCode] & 0x80) != 0; }
+bool down(const uint8_t* keys, uint8_t scanCode) {
+    return (keys[scanCode] & 0x80) != 0;
+}
 
 int8_t resolveDirection(const uint8_t* keys) {
     const bool up = down(keys, plat::scan::Up);
@@ -35,7 +37,9 @@ int8_t resolveDirection(const uint8_t* keys) {
     return direction;
 }
 
-uint8_t edge(uint8_t now, uint8_t before) { return (now && !before) ? 1 : 0; }
+uint8_t edge(uint8_t now, uint8_t before) {
+    return (now && !before) ? 1 : 0;
+}
 
 }  // namespace
 

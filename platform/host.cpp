@@ -7,12 +7,20 @@ namespace {
 Host* current = nullptr;
 }
 
-void setHost(Host* host) { current = host; }
+void setHost(Host* host) {
+    current = host;
+}
 
-Host& host() { return *current; }
+Host& host() {
+    return *current;
+}
 
-int64_t currentTime() { return current->calendarTime(); }
+int64_t currentTime() {
+    return current->calendarTime();
+}
 
-void sleepMs(int milliseconds) { current->sleepMs(milliseconds); }
+void sleepMs(int milliseconds) {
+    current->sleepMs(milliseconds);
+}
 
 }  // namespace plat

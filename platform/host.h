@@ -35,21 +35,21 @@ struct FrameView {
 
 // Where and how the window shows the picture.
 struct WindowGeometry {
-    int x = 0, y = 0;            // outer top-left corner, desktop pixels
-    int width = 0, height = 0;   // outer size
+    int x = 0, y = 0;           // outer top-left corner, desktop pixels
+    int width = 0, height = 0;  // outer size
     int clientWidth = 0, clientHeight = 0;
 };
 
 // Pulls mixed output; implemented by the sound mixer, called by the host's audio device.
 class AudioSource {
-public:
+  public:
     virtual ~AudioSource() = default;
     // Fills `frames` stereo frames of signed 16-bit samples (interleaved left/right).
     virtual void mix(int16_t* out, int frames) = 0;
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // --- Window ---

@@ -41,7 +41,7 @@ constexpr uint32_t Background = 0x08;
 }  // namespace coop
 
 class KeyboardDevice : public RefCounted {
-public:
+  public:
     Result setDataFormat(KeyboardFormat format);
     Result setCooperativeLevel(WindowHandle window, uint32_t flags);
     // kOk when newly acquired, kFalse when already acquired.
@@ -50,7 +50,7 @@ public:
     // Fills `size` bytes; `size` must be 256 and the device acquired with a data format.
     Result getState(uint32_t size, uint8_t* state);
 
-private:
+  private:
     friend class InputSystem;
     KeyboardDevice() = default;
     KeyboardFormat format_ = KeyboardFormat::None;
@@ -58,10 +58,10 @@ private:
 };
 
 class InputSystem : public RefCounted {
-public:
+  public:
     Result createKeyboard(KeyboardDevice** out);
 
-private:
+  private:
     friend Result createInputSystem(InputSystem** out);
     InputSystem() = default;
 };

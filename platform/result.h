@@ -14,13 +14,17 @@ constexpr Result kInvalidArg = static_cast<Result>(0x80070057u);
 constexpr Result kOutOfMemory = static_cast<Result>(0x8007000Eu);
 constexpr Result kNotAcquired = static_cast<Result>(0x8007000Cu);
 
-inline bool succeeded(Result r) { return r >= 0; }
-inline bool failed(Result r) { return r < 0; }
+inline bool succeeded(Result r) {
+    return r >= 0;
+}
+inline bool failed(Result r) {
+    return r < 0;
+}
 
 // Base for the reference-counted service objects: each reference is owned by one holder, and
 // the object goes away with its last reference.
 class RefCounted {
-public:
+  public:
     uint32_t addRef() { return ++refs_; }
     uint32_t release() {
         const uint32_t left = --refs_;
@@ -28,10 +32,10 @@ public:
         return left;
     }
 
-protected:
+  protected:
     virtual ~RefCounted() = default;
 
-private:
+  private:
     uint32_t refs_ = 1;
 };
 

@@ -73,8 +73,12 @@ void gatherHostEvents() {
     HostEvent event;
     while (host().pollEvent(event)) {
         switch (event.type) {
-            case HostEvent::Type::Activate: reportActivation(true); break;
-            case HostEvent::Type::Deactivate: reportActivation(false); break;
+            case HostEvent::Type::Activate:
+                reportActivation(true);
+                break;
+            case HostEvent::Type::Deactivate:
+                reportActivation(false);
+                break;
             case HostEvent::Type::CloseRequest:
                 if (state.lastWindow && liveWindow(state.lastWindow))
                     enqueue({state.lastWindow, msg::Close, 0, 0});
@@ -122,8 +126,8 @@ bool registerClass(const WindowClass& windowClass) {
     return false;
 }
 
-WindowHandle createWindow(const char* className, const char* caption, uint32_t windowStyle,
-                          int x, int y, int width, int height) {
+WindowHandle createWindow(const char* className, const char* caption, uint32_t windowStyle, int x,
+                          int y, int width, int height) {
     host().note("createWindow");
     const ClassEntry* cls = nullptr;
     for (const ClassEntry& c : state.classes)
@@ -246,8 +250,7 @@ intptr_t dispatchMessage(const Message& message) {
     return w->procedure(w, message.message, message.wParam, message.lParam);
 }
 
-intptr_t defWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
-                       intptr_t lParam) {
+intptr_t defWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     (void)wParam;
     (void)lParam;
     Window* w = liveWindow(window);
@@ -295,11 +298,17 @@ int showCursor(bool show) {
     return state.cursorCount;
 }
 
-bool applicationActive() { return state.activeReported; }
+bool applicationActive() {
+    return state.activeReported;
+}
 
-uint64_t deactivationCount() { return state.deactivations; }
+uint64_t deactivationCount() {
+    return state.deactivations;
+}
 
-WindowHandle currentWindow() { return liveWindow(state.lastWindow); }
+WindowHandle currentWindow() {
+    return liveWindow(state.lastWindow);
+}
 
 void clientSize(WindowHandle window, int& width, int& height) {
     Window* w = liveWindow(window);
@@ -307,6 +316,8 @@ void clientSize(WindowHandle window, int& width, int& height) {
     height = w ? w->clientHeight : 0;
 }
 
-void resetWindowing() { state = State{}; }
+void resetWindowing() {
+    state = State{};
+}
 
 }  // namespace plat

@@ -70,7 +70,7 @@ struct Rect {
 struct WindowClass {
     uint32_t style = 0;
     WindowProc procedure = nullptr;
-    int iconResource = 0;   // the program's icon; the host shows its own picture for it
+    int iconResource = 0;  // the program's icon; the host shows its own picture for it
     bool arrowCursor = true;
     bool blackBackground = true;
     const char* className = nullptr;
@@ -81,8 +81,8 @@ bool registerClass(const WindowClass& windowClass);
 
 // Creates the window; delivers `Create` before returning. Null when the class is unknown or
 // there is no display.
-WindowHandle createWindow(const char* className, const char* caption, uint32_t style, int x,
-                          int y, int width, int height);
+WindowHandle createWindow(const char* className, const char* caption, uint32_t style, int x, int y,
+                          int width, int height);
 void showWindow(WindowHandle window);
 void updateWindow(WindowHandle window);
 // Moves, sizes, raises and shows the window (outer rectangle, desktop pixels).

@@ -22,7 +22,9 @@ void HeadlessHost::desktopSize(int& width, int& height) {
     height = config_.desktopHeight;
 }
 
-void HeadlessHost::pushEvent(const HostEvent& event) { events_.push_back(event); }
+void HeadlessHost::pushEvent(const HostEvent& event) {
+    events_.push_back(event);
+}
 
 void HeadlessHost::setActive(bool active) {
     active_ = active;

@@ -12,25 +12,25 @@
 namespace plat {
 
 struct HeadlessConfig {
-    bool display = true;             // false: the window cannot be opened
-    bool keyboard = true;            // false: no keyboard device
+    bool display = true;               // false: the window cannot be opened
+    bool keyboard = true;              // false: no keyboard device
     bool acceleratedPresenter = true;  // false: the hardware presenter cannot be opened
-    bool softwarePresenter = true;   // false: no presenter at all
-    bool audio = true;               // false: no audio device
-    bool activeAtStart = true;       // the application is active when its window shows
-    bool printMessageBoxes = true;   // echo message boxes on standard error
+    bool softwarePresenter = true;     // false: no presenter at all
+    bool audio = true;                 // false: no audio device
+    bool activeAtStart = true;         // the application is active when its window shows
+    bool printMessageBoxes = true;     // echo message boxes on standard error
     int desktopWidth = 1920;
     int desktopHeight = 1080;
-    int64_t time = 0;                // the calendar time reported
+    int64_t time = 0;  // the calendar time reported
 };
 
 class HeadlessHost : public Host {
-public:
+  public:
     explicit HeadlessHost(const HeadlessConfig& config = HeadlessConfig{});
 
     // Called at the start of every message-loop turn (from pumpEvents), before events are taken.
     class Driver {
-    public:
+      public:
         virtual ~Driver() = default;
         virtual void onTurn(HeadlessHost& host) = 0;
     };
@@ -88,7 +88,7 @@ public:
     const std::string& caption() const { return caption_; }
     uint64_t sleptMs() const { return sleptMs_; }
 
-private:
+  private:
     HeadlessConfig config_;
     Driver* driver_ = nullptr;
     uint8_t keys_[256] = {};

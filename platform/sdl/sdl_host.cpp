@@ -33,9 +33,12 @@ constexpr ScanMapping kScanMap[] = {
 // Keys whose key-down messages the window procedure hears.
 uint8_t virtualKey(SDL_Keycode key) {
     switch (key) {
-        case SDLK_ESCAPE: return vk::Escape;
-        case SDLK_F1: return vk::F1;
-        case SDLK_F2: return vk::F2;
+        case SDLK_ESCAPE:
+            return vk::Escape;
+        case SDLK_F1:
+            return vk::F1;
+        case SDLK_F2:
+            return vk::F2;
         default:
             if (key >= SDLK_a && key <= SDLK_z) return static_cast<uint8_t>('A' + (key - SDLK_a));
             return 0;
@@ -61,8 +64,8 @@ SdlHost::SdlHost() {
     // no game, so those count as no display unless they were asked for by name.
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-    const bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 ||
-                                      SDL_strcmp(driver, "dummy") == 0);
+    const bool invisible =
+        driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
     if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
         std::fprintf(stderr, "marlovek: no display (only SDL's invisible '%s' driver is there)\n",
                      driver);
@@ -138,10 +141,14 @@ void SdlHost::pumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
-            case SDL_QUIT: push({HostEvent::Type::CloseRequest, 0}); break;
+            case SDL_QUIT:
+                push({HostEvent::Type::CloseRequest, 0});
+                break;
             case SDL_WINDOWEVENT:
                 switch (e.window.event) {
-                    case SDL_WINDOWEVENT_CLOSE: push({HostEvent::Type::CloseRequest, 0}); break;
+                    case SDL_WINDOWEVENT_CLOSE:
+                        push({HostEvent::Type::CloseRequest, 0});
+                        break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
                     case SDL_WINDOWEVENT_RESTORED:
                         if (!active_) {
@@ -156,14 +163,16 @@ void SdlHost::pumpEvents() {
                             push({HostEvent::Type::Deactivate, 0});
                         }
                         break;
-                    default: break;
+                    default:
+                        break;
                 }
                 break;
             case SDL_KEYDOWN:
                 if (const uint8_t key = virtualKey(e.key.keysym.sym))
                     push({HostEvent::Type::KeyDown, key});
                 break;
-            default: break;
+            default:
+                break;
         }
     }
 }
@@ -203,8 +212,8 @@ bool SdlHost::openPresenter(bool accelerated) {
     renderer_ = SDL_CreateRenderer(window_, -1, flags);
     if (!renderer_) return false;
     SDL_RendererInfo info;
-    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 &&
-             (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    vsync_ =
+        SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     // Keep the 4:3 picture whole in any client area or on any display, with black bars.
     SDL_RenderSetLogicalSize(renderer_, kPictureWidth, kPictureHeight);
     nextFrameTicks_ = 0;
@@ -221,10 +230,9 @@ void SdlHost::closePresenter() {
 bool SdlHost::ensureTexture(PixelFormat format) {
     if (texture_ && textureFormat_ == format) return true;
     if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_,
-                                 format == PixelFormat::R5G6B5 ? SDL_PIXELFORMAT_RGB565
-                                                               : SDL_PIXELFORMAT_RGB888,
-                                 SDL_TEXTUREACCESS_STREAMING, kPictureWidth, kPictureHeight);
+    texture_ = SDL_CreateTexture(
+        renderer_, format == PixelFormat::R5G6B5 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888,
+        SDL_TEXTUREACCESS_STREAMING, kPictureWidth, kPictureHeight);
     textureFormat_ = format;
     return texture_ != nullptr;
 }
@@ -290,7 +298,9 @@ void SdlHost::closeAudio() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-int64_t SdlHost::calendarTime() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t SdlHost::calendarTime() {
+    return static_cast<int64_t>(std::time(nullptr));
+}
 
 void SdlHost::sleepMs(int milliseconds) {
     if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));

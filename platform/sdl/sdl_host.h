@@ -14,7 +14,7 @@ struct SDL_Texture;
 namespace plat {
 
 class SdlHost : public Host {
-public:
+  public:
     SdlHost();
     ~SdlHost() override;
 
@@ -38,7 +38,7 @@ public:
     int64_t calendarTime() override;
     void sleepMs(int milliseconds) override;
 
-private:
+  private:
     void push(const HostEvent& event);
     bool ensureTexture(PixelFormat format);
     void pace();

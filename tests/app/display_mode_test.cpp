@@ -27,8 +27,8 @@ int countCalls(const std::vector<std::string>& calls, const std::string& name) {
 
 TEST(DisplayMode, TransitionTable) {
     const ModeCase cases[] = {
-        {plat::vk::F1, 0, 1, true},  {plat::vk::F1, 1, 2, false}, {plat::vk::F1, 2, 0, true},
-        {plat::vk::F2, 0, 2, true},  {plat::vk::F2, 2, 1, false}, {plat::vk::F2, 1, 0, true},
+        {plat::vk::F1, 0, 1, true}, {plat::vk::F1, 1, 2, false}, {plat::vk::F1, 2, 0, true},
+        {plat::vk::F2, 0, 2, true}, {plat::vk::F2, 2, 1, false}, {plat::vk::F2, 1, 0, true},
     };
     for (const ModeCase& c : cases) {
         ShellHarness shell;

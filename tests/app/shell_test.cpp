@@ -40,12 +40,12 @@ TEST(Shell, StartsUpAndShutsDownInOrder) {
         if (shell.frames == 3) h.pressWindowKey(plat::vk::Escape);
     };
     EXPECT_EQ(shell.run(), 0);
-    expectInOrder(shell.host.calls(),
-                  {"registerClass", "createWindow", "openWindow", "showWindow", "updateWindow",
-                   "setWindowPos", "updateWindow", "openPresenter(accelerated)", "loadSpriteSheet",
-                   "createInputSystem", "createKeyboard", "openAudio", "createFonts",
-                   "showCursor(0)", "showCursor(1)", "closeAudio", "unacquireKeyboard",
-                   "closePresenter"});
+    expectInOrder(
+        shell.host.calls(),
+        {"registerClass", "createWindow", "openWindow", "showWindow", "updateWindow",
+         "setWindowPos", "updateWindow", "openPresenter(accelerated)", "loadSpriteSheet",
+         "createInputSystem", "createKeyboard", "openAudio", "createFonts", "showCursor(0)",
+         "showCursor(1)", "closeAudio", "unacquireKeyboard", "closePresenter"});
     EXPECT_EQ(shell.host.caption(), " - Marlovek - ");
     EXPECT_TRUE(shell.host.cursorVisible());
     EXPECT_EQ(shell.frames, 3u);

@@ -23,12 +23,12 @@ TEST_F(SheetThroughTheLoader, EveryTexelIsTheFilesPixelWithBlackKeyedOut) {
     texload::ImageInfo info;
     plat::gfx::Texture* texture = nullptr;
     // The game's arguments, except the pool: a managed texture can be read back.
-    ASSERT_EQ(texload::createTextureFromFile(
-                  device, (resFolder() / "image.bmp").c_str(), texload::kTextureDefault,
-                  texload::kTextureDefault, 0, 0, plat::gfx::Format::Unknown,
-                  plat::gfx::Pool::Managed, texload::kFilterNone, texload::kTextureDefault,
-                  0xFF000000u, &info, nullptr, &texture),
-              plat::kOk);
+    ASSERT_EQ(
+        texload::createTextureFromFile(
+            device, (resFolder() / "image.bmp").c_str(), texload::kTextureDefault,
+            texload::kTextureDefault, 0, 0, plat::gfx::Format::Unknown, plat::gfx::Pool::Managed,
+            texload::kFilterNone, texload::kTextureDefault, 0xFF000000u, &info, nullptr, &texture),
+        plat::kOk);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(info.width, static_cast<uint32_t>(file->width));
     EXPECT_EQ(info.height, static_cast<uint32_t>(file->height));

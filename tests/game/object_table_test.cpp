@@ -9,7 +9,7 @@
 
 namespace {
 class ObjectTable : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { clearObjectTable(); }
     void TearDown() override { clearObjectTable(); }
 };

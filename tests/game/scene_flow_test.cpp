@@ -21,7 +21,7 @@ namespace {
 std::vector<int>* soundLog = nullptr;
 
 // Frame indexes (from 0) of the title's milestones when A is first tapped at frame `tapFrame`.
-constexpr uint64_t kFadeInLastFrame = 51;    // the 52nd frame completes the fade-in
+constexpr uint64_t kFadeInLastFrame = 51;  // the 52nd frame completes the fade-in
 constexpr uint64_t kFirstPromptFrame = 52;
 constexpr uint64_t kPromptFrame51 = kFirstPromptFrame + 50;
 constexpr uint64_t kFirstPlayFrame = kPromptFrame51 + 52;  // after 51 frames of fade-away

@@ -12,51 +12,10 @@
 
 #include "draw_helpers.h"
 #include "gfx_fixture.h"
+#include "support/counting_new.h"
 
 using namespace plat::gfx;
 using namespace drawtest;
-
-// Every allocation of the test program is counted.
-namespace {
-std::atomic<uint64_t> allocationCount{0};
-uint64_t allocations() {
-    return allocationCount.load();
-}
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    ++allocationCount;
-    return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-    return operator new(size, tag);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -369,7 +328,7 @@ TEST_F(DrawTest, DrawingAllocatesNothing) {
     Quad turned = sprite;
     for (TransformedVertex& v : turned.v) std::swap(v.x, v.y);
     turned.v[0].x += 3.3f;
-    const uint64_t before = allocations();
+    const uint64_t before = counting_new::allocations();
     device->beginScene();
     const Quad* const quads[] = {&sprite, &stretched, &turned};
     for (const Quad* q : quads) {
@@ -383,7 +342,7 @@ TEST_F(DrawTest, DrawingAllocatesNothing) {
     ASSERT_EQ(device->drawPrimitiveUp(PrimitiveType::TriangleList, 1, sprite.v, sizeof(Vertex)),
               plat::kOk);
     device->endScene();
-    EXPECT_EQ(allocations(), before);
+    EXPECT_EQ(counting_new::allocations(), before);
 }
 
 TEST_F(DrawTest, VerticesBehindTheEyeDropTheirTriangles) {

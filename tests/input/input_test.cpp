@@ -1,11 +1,12 @@
 // Keyboard input: the direction table, held and newly-pressed buttons, and the device's failures.
 
+#include "input/input.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "app/shell.h"
-#include "input/input.h"
 #include "platform/headless/headless_host.h"
 #include "platform/keyboard.h"
 
@@ -20,7 +21,7 @@ struct Keys {
 };
 
 class InputTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { resetInputState(); }
     void poll(const Keys& k) { resolveInput(k.bytes); }
 };
@@ -65,9 +66,14 @@ TEST_F(InputTest, ButtonsAndTheirBindings) {
         uint8_t scan;
         int button;  // 0 A, 1 B, 2 C, 3 D, -1 none
     };
-    const Case cases[] = {{plat::scan::Return, 0}, {plat::scan::Z, 0}, {plat::scan::Space, 0},
-                          {plat::scan::X, 1},      {plat::scan::C, 2}, {plat::scan::V, 3},
-                          {0x9C, -1} /* keypad Enter */, {0x48, -1} /* keypad 8 */};
+    const Case cases[] = {{plat::scan::Return, 0},
+                          {plat::scan::Z, 0},
+                          {plat::scan::Space, 0},
+                          {plat::scan::X, 1},
+                          {plat::scan::C, 2},
+                          {plat::scan::V, 3},
+                          {0x9C, -1} /* keypad Enter */,
+                          {0x48, -1} /* keypad 8 */};
     for (const Case& c : cases) {
         resetInputState();
         poll(Keys{}.down(c.scan));
@@ -123,7 +129,7 @@ TEST_F(InputTest, UnreadableFrameClearsHeldAndTheNextFramePressesAgain) {
 // The device: every set-up failure makes initInput false; a failed acquisition or read gives a
 // frame with no keys.
 class InputDeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         plat::setHost(&host);
         plat::resetWindowing();

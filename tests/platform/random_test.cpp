@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/random.h"
+
+#include <gtest/gtest.h>
 
 // The generator follows the C standard's portable example: seeded with 1 it starts 16838,
 // 5758, 10113.

@@ -2,43 +2,8 @@
 // begin), clearing, beginning, drawing sprites, rectangles and fades, ending and presenting run
 // without touching the heap. Every allocation of this test program is counted.
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "render/graphics_fixture.h"
-
-namespace {
-std::atomic<uint64_t> allocationCount{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    ++allocationCount;
-    return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-    return operator new(size, tag);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include "support/counting_new.h"
 
 namespace {
 
@@ -64,9 +29,9 @@ TEST_F(GraphicsTest, FramesAllocateNothing) {
     loadSpriteSheet();
     ASSERT_NE(textureSlots[0], nullptr);
     drawFrame(0);  // the first begin of each batch records its state blocks
-    const uint64_t before = allocationCount.load();
+    const uint64_t before = counting_new::allocations();
     for (int i = 1; i <= 40; ++i) drawFrame(i);
-    EXPECT_EQ(allocationCount.load(), before);
+    EXPECT_EQ(counting_new::allocations(), before);
     EXPECT_GT(host.presents(), 40u);
 }
 

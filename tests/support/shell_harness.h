@@ -11,7 +11,7 @@
 namespace testing_support {
 
 class ShellHarness : public plat::HeadlessHost::Driver {
-public:
+  public:
     explicit ShellHarness(const plat::HeadlessConfig& config = plat::HeadlessConfig{})
         : host(config) {
         host.config().printMessageBoxes = false;
@@ -48,7 +48,7 @@ public:
     std::function<void(plat::HeadlessHost&)> onTurnHook;
     std::function<void(uint64_t frame)> onFrameHook;  // after frame `frame` (from 0) ran
 
-private:
+  private:
     static ShellHarness*& current() {
         static ShellHarness* harness = nullptr;
         return harness;

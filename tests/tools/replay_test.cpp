@@ -1,6 +1,8 @@
 // The replay tool: argument and script errors, frame lists, and that a run is a function of the
 // calendar time and the script.
 
+#include "tools/replay/replay.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "tools/replay/frame_list.h"
-#include "tools/replay/replay.h"
 #include "tools/replay/script.h"
 
 namespace {
@@ -65,14 +66,15 @@ TEST(FrameList, ParsesFramesRangesAndSteps) {
 TEST(Script, ParsesEventsInFrameOrder) {
     std::vector<replay::ScriptEvent> events;
     std::string error;
-    ASSERT_TRUE(replay::parseScript("# a comment\n\n20 tap space  # fire\n10 press f1\n"
-                                    "10 pause 30\n40 release up\n50 close\n",
-                                    events, error))
+    ASSERT_TRUE(
+        replay::parseScript("# a comment\n\n20 tap space  # fire\n10 press f1\n"
+                            "10 pause 30\n40 release up\n50 close\n",
+                            events, error))
         << error;
     ASSERT_EQ(events.size(), 5u);
     EXPECT_EQ(events[0].frame, 10u);
     EXPECT_EQ(events[0].action, replay::Action::Press);
-    EXPECT_NE(events[0].key.virtualKey, 0);  // F1 also reaches the window procedure
+    EXPECT_NE(events[0].key.virtualKey, 0);              // F1 also reaches the window procedure
     EXPECT_EQ(events[1].action, replay::Action::Pause);  // same frame: file order kept
     EXPECT_EQ(events[1].turns, 30u);
     EXPECT_EQ(events[2].action, replay::Action::Tap);
@@ -81,7 +83,7 @@ TEST(Script, ParsesEventsInFrameOrder) {
 }
 
 TEST(Script, RejectsBadLinesNamingTheLine) {
-    const char* bad[] = {"10 press q\n", "10 jump\n", "x tap z\n", "10 pause\n",
+    const char* bad[] = {"10 press q\n",  "10 jump\n",      "x tap z\n",        "10 pause\n",
                          "10 pause -3\n", "10 close now\n", "10 tap z extra\n", "10\n"};
     for (const char* text : bad) {
         std::vector<replay::ScriptEvent> events;
@@ -93,9 +95,13 @@ TEST(Script, RejectsBadLinesNamingTheLine) {
 
 TEST(Arguments, BadArgumentsAndUnreadableScriptsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--frames"},          {"--frames", "ten"},       {"--time", "soon"},
-        {"--bogus"},           {"--script", "/nonexistent/script"},
-        {"--trace-frames", "9-1"}, {"--shot-frames", "1"},  // no --shots
+        {"--frames"},
+        {"--frames", "ten"},
+        {"--time", "soon"},
+        {"--bogus"},
+        {"--script", "/nonexistent/script"},
+        {"--trace-frames", "9-1"},
+        {"--shot-frames", "1"},  // no --shots
     };
     for (const auto& args : bad) {
         replay::Options options;

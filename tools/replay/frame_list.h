@@ -9,13 +9,13 @@
 namespace replay {
 
 class FrameList {
-public:
+  public:
     // Parses `text`; on failure returns false and says why in `error`.
     bool parse(const std::string& text, std::string& error);
     bool contains(uint64_t frame) const;
     bool all() const { return all_; }
 
-private:
+  private:
     struct Range {
         uint64_t first, last, step;
     };

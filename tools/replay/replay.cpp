@@ -1,10 +1,10 @@
 #include "tools/replay/replay.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 #include <ctime>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "app/program_state.h"
 #include "app/shell.h"
@@ -38,7 +38,7 @@ bool parseSigned(const std::string& s, int64_t& out) {
 
 // Feeds the script to the headless host turn by turn and collects what each frame produced.
 class Run : public plat::HeadlessHost::Driver {
-public:
+  public:
     Run(const Options& options, plat::HeadlessHost& host) : options_(options), host_(host) {}
 
     bool openOutputs(std::string& error) {
@@ -87,8 +87,7 @@ public:
     // After each frame the loop ran, after its presentation.
     void afterFrame() {
         const uint64_t frame = frames_++;
-        if (trace_ && options_.traceFrames.contains(frame))
-            writeTraceLine(trace_, frame, sounds_);
+        if (trace_ && options_.traceFrames.contains(frame)) writeTraceLine(trace_, frame, sounds_);
         sounds_.count = 0;
         if (!options_.shotsDir.empty() && options_.shotFrames.contains(frame) &&
             !host_.lastFrame().empty()) {
@@ -108,10 +107,8 @@ public:
     uint64_t frames() const { return frames_; }
     bool shotError() const { return shotError_; }
 
-private:
-    int audioRate() const {
-        return host_.audioSource() ? host_.audioRate() : kDefaultAudioRate;
-    }
+  private:
+    int audioRate() const { return host_.audioSource() ? host_.audioRate() : kDefaultAudioRate; }
 
     void pullAudio() {
         const int count = audioRate() / kRefreshRate;
@@ -133,13 +130,17 @@ private:
                 if (e.action == Action::Tap && tapCount_ < kMaxTaps)
                     taps_[tapCount_++] = e.key.scanCode;
                 break;
-            case Action::Release: host_.setKey(e.key.scanCode, false); break;
+            case Action::Release:
+                host_.setKey(e.key.scanCode, false);
+                break;
             case Action::Pause:
                 host_.setActive(false);
                 pauseLeft_ = e.turns;
                 if (pauseLeft_ == 0) host_.setActive(true);
                 break;
-            case Action::Close: host_.requestClose(); break;
+            case Action::Close:
+                host_.requestClose();
+                break;
         }
     }
 
@@ -160,8 +161,12 @@ private:
 };
 
 Run* current = nullptr;
-void frameDone() { current->afterFrame(); }
-void soundPlayed(int slot) { current->onSound(slot); }
+void frameDone() {
+    current->afterFrame();
+}
+void soundPlayed(int slot) {
+    current->onSound(slot);
+}
 
 }  // namespace
 

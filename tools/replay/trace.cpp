@@ -24,9 +24,9 @@ void writeTraceLine(FILE* out, uint64_t frame, const FrameSounds& sounds) {
                  "\"energy\":%d,\"sunk\":%s,\"sinkFrames\":%d,\"killCount\":%d,\"scrollX\":%d,"
                  "\"scrollY\":%d,\"refillTick\":%d,\"visibleCount\":%d,\"displayMode\":%d,"
                  "\"appActive\":%s,",
-                 static_cast<unsigned long long>(frame), scene, titlePhase, titleCounter,
-                 playPhase, playFrames, fadeCounter, waveTick, energy, sunk ? "true" : "false",
-                 sinkFrames, killCount, scrollX, scrollY, refillTick, visibleCount, displayMode,
+                 static_cast<unsigned long long>(frame), scene, titlePhase, titleCounter, playPhase,
+                 playFrames, fadeCounter, waveTick, energy, sunk ? "true" : "false", sinkFrames,
+                 killCount, scrollX, scrollY, refillTick, visibleCount, displayMode,
                  appActive ? "true" : "false");
     writeInput(out, "held", heldInput);
     std::fputc(',', out);

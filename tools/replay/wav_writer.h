@@ -8,13 +8,13 @@
 namespace replay {
 
 class WavWriter {
-public:
+  public:
     ~WavWriter() { close(); }
     bool open(const std::string& path, int sampleRate);
     void write(const int16_t* interleaved, int frames);
     bool close();
 
-private:
+  private:
     FILE* file_ = nullptr;
     uint32_t dataBytes_ = 0;
     int rate_ = 0;
