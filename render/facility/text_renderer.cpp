@@ -1,11 +1,8 @@
 #include "render/facility/text_renderer.h"
 
-#include <cstring>
 #include <new>
 
 #include "platform/gfx/graphics_system.h"
-#include "render/facility/format_choice.h"
-#include "render/facility/pixel_format.h"
 #include "render/facility/sprite_batch.h"
 #include "render/facility/texture_fit.h"
 
@@ -16,56 +13,6 @@ namespace {
 
 // Every device's renderer, most recent first.
 TextRenderer* renderers = nullptr;
-
-// The device format of the loader's format of the same name (Unknown when there is none).
-gfx::Format deviceFormat(texload::Format f) {
-    const char* name = texload::formatInfo(f).name;
-    for (int i = 1; i < static_cast<int>(gfx::Format::Count); ++i) {
-        const auto g = static_cast<gfx::Format>(i);
-        if (name && std::strcmp(gfx::formatName(g), name) == 0) return g;
-    }
-    return gfx::Format::Unknown;
-}
-
-// What the device is asked about a tile format.
-struct FormatQuery {
-    gfx::GraphicsSystem* system;
-    gfx::DeviceType type;
-    gfx::Format displayFormat;
-    uint32_t usage;
-};
-
-bool tileFormatSupported(gfx::Format f, const FormatQuery& q) {
-    return f != gfx::Format::Unknown && gfx::isTextureFormat(f) &&
-           plat::succeeded(q.system->checkDeviceFormat(q.type, q.displayFormat, q.usage,
-                                                       gfx::ResourceType::Texture, f));
-}
-
-bool loaderFormatSupported(texload::Format f, const void* context) {
-    return tileFormatSupported(deviceFormat(f), *static_cast<const FormatQuery*>(context));
-}
-
-// A8R8G8B8 when the device takes it for tiles of `usage`, else the nearest format it takes.
-Result fitTileFormat(gfx::Device* device, uint32_t usage, gfx::Format& out) {
-    gfx::GraphicsSystem* system = nullptr;
-    Result r = device->getGraphicsSystem(&system);
-    if (plat::failed(r)) return r;
-    gfx::CreationParameters creation;
-    gfx::DisplayMode display;
-    r = device->getCreationParameters(creation);
-    if (plat::succeeded(r)) r = device->getDisplayMode(display);
-    if (plat::succeeded(r)) {
-        const FormatQuery q{system, creation.deviceType, display.format, usage};
-        out = gfx::Format::A8R8G8B8;
-        if (!tileFormatSupported(out, q)) {
-            out = deviceFormat(texload::nearestFormat(
-                texload::channelBits(texload::Format::A8R8G8B8), false, loaderFormatSupported, &q));
-        }
-        if (out == gfx::Format::Unknown) r = gfx::kNotAvailable;
-    }
-    plat::releaseRef(system);
-    return r;
-}
 
 }  // namespace
 
@@ -122,8 +69,12 @@ Result TextRenderer::create() {
     const uint32_t usage = dynamic_ ? gfx::usage::Dynamic : 0;
     const gfx::Pool pool = dynamic_ ? gfx::Pool::Default : gfx::Pool::Managed;
 
-    r = fitTileFormat(device_, usage, tileFormat_);
+    // Tiles want A8R8G8B8; a device without it gets the nearest format it takes, as textures
+    // loaded from files do.
+    texload::Format fitted = texload::Format::Unknown;
+    r = texload::fitFormat(device_, usage, texload::Format::A8R8G8B8, fitted);
     if (plat::failed(r)) return r;
+    tileFormat_ = texload::toDevice(fitted);
     const texload::TextureSize size = texload::fitToDevice(64, 16, 1, caps);
     tileWidth_ = size.width;
     tileHeight_ = size.height;

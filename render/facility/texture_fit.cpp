@@ -2,11 +2,99 @@
 
 #include <algorithm>
 
+#include "render/facility/format_choice.h"
 #include "render/facility/mip_chain.h"
 
 namespace texload {
 
 namespace gfx = plat::gfx;
+
+namespace {
+
+struct FormatPair {
+    Format ours;
+    gfx::Format device;
+};
+
+constexpr FormatPair kFormatPairs[] = {
+    {Format::R8G8B8, gfx::Format::R8G8B8},
+    {Format::A8R8G8B8, gfx::Format::A8R8G8B8},
+    {Format::X8R8G8B8, gfx::Format::X8R8G8B8},
+    {Format::R5G6B5, gfx::Format::R5G6B5},
+    {Format::X1R5G5B5, gfx::Format::X1R5G5B5},
+    {Format::A1R5G5B5, gfx::Format::A1R5G5B5},
+    {Format::A4R4G4B4, gfx::Format::A4R4G4B4},
+    {Format::R3G3B2, gfx::Format::R3G3B2},
+    {Format::A8, gfx::Format::A8},
+    {Format::A8R3G3B2, gfx::Format::A8R3G3B2},
+    {Format::X4R4G4B4, gfx::Format::X4R4G4B4},
+    {Format::A2B10G10R10, gfx::Format::A2B10G10R10},
+    {Format::A8B8G8R8, gfx::Format::A8B8G8R8},
+    {Format::X8B8G8R8, gfx::Format::X8B8G8R8},
+    {Format::G16R16, gfx::Format::G16R16},
+    {Format::A2R10G10B10, gfx::Format::A2R10G10B10},
+    {Format::A16B16G16R16, gfx::Format::A16B16G16R16},
+    {Format::P8, gfx::Format::P8},
+    {Format::L8, gfx::Format::L8},
+    {Format::A8L8, gfx::Format::A8L8},
+    {Format::A4L4, gfx::Format::A4L4},
+    {Format::L16, gfx::Format::L16},
+    {Format::A32B32G32R32F, gfx::Format::A32B32G32R32F},
+};
+
+// What the device is asked about a texture format.
+struct SupportQuery {
+    gfx::GraphicsSystem* system;
+    gfx::DeviceType type;
+    gfx::Format displayFormat;
+    uint32_t usage;
+};
+
+bool deviceSupports(Format format, const void* context) {
+    const auto* q = static_cast<const SupportQuery*>(context);
+    const gfx::Format f = toDevice(format);
+    return f != gfx::Format::Unknown && gfx::isTextureFormat(f) &&
+           plat::succeeded(q->system->checkDeviceFormat(q->type, q->displayFormat, q->usage,
+                                                        gfx::ResourceType::Texture, f));
+}
+
+}  // namespace
+
+gfx::Format toDevice(Format f) {
+    for (const FormatPair& p : kFormatPairs) {
+        if (p.ours == f) return p.device;
+    }
+    return gfx::Format::Unknown;
+}
+
+Format fromDevice(gfx::Format f) {
+    for (const FormatPair& p : kFormatPairs) {
+        if (p.device == f) return p.ours;
+    }
+    return Format::Unknown;
+}
+
+// The wanted format if the device takes it, else the nearest one it takes; Unknown if none.
+Result fitFormat(gfx::Device* device, uint32_t usage, Format wanted, Format& out) {
+    gfx::GraphicsSystem* system = nullptr;
+    Result r = device->getGraphicsSystem(&system);
+    if (plat::failed(r)) return r;
+    gfx::CreationParameters creation;
+    gfx::DisplayMode display;
+    r = device->getCreationParameters(creation);
+    if (plat::succeeded(r)) r = device->getDisplayMode(display);
+    if (plat::failed(r)) {
+        plat::releaseRef(system);
+        return r;
+    }
+    const SupportQuery query{system, creation.deviceType, display.format, usage};
+    out = deviceSupports(wanted, &query)
+              ? wanted
+              : nearestFormat(channelBits(wanted), formatInfo(wanted).luminance, deviceSupports,
+                              &query);
+    plat::releaseRef(system);
+    return out == Format::Unknown ? kNotAvailable : kOk;
+}
 
 uint32_t powerOfTwoAtLeast(uint32_t n) {
     uint32_t p = 1;

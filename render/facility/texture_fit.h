@@ -1,11 +1,23 @@
 #pragma once
-// Fitting a texture's size and level count to what the device allows.
+// Fitting a texture's format, size and level count to what the device allows.
 
 #include <cstdint>
 
+#include "platform/gfx/device.h"
 #include "platform/gfx/graphics_system.h"
+#include "render/facility/load_result.h"
+#include "render/facility/pixel_format.h"
 
 namespace texload {
+
+// The device format of the same layout as one of ours, and back; Unknown where there is none.
+plat::gfx::Format toDevice(Format f);
+Format fromDevice(plat::gfx::Format f);
+
+// `wanted` if the device takes it for textures of `usage`, else the nearest format it takes (the
+// nearest-format rule). kNotAvailable, with `out` Unknown, when it takes none; a failing device
+// query's own result.
+Result fitFormat(plat::gfx::Device* device, uint32_t usage, Format wanted, Format& out);
 
 // The smallest power of two not below `n` (1 for 0 and 1).
 uint32_t powerOfTwoAtLeast(uint32_t n);
